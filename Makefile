@@ -1,0 +1,43 @@
+# Zephyra: the two commands of a fresh Debian machine.
+#   make       installs what is missing, builds the three presets, assembles dist/
+#   make test  builds, then runs the host tests and the Windows tests under wine64
+SHELL := /bin/bash
+PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev \
+            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+PRESETS := host win64 win32
+
+.PHONY: all deps build dist test test-host test-win64 clean
+
+all: dist
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:" $$missing; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing packages; install them with:"; \
+	    echo "  sudo apt-get install -y" $$missing; \
+	    exit 1; \
+	  fi; \
+	fi
+
+build: deps
+	@for p in $(PRESETS); do \
+	  cmake --preset $$p >/dev/null && cmake --build --preset $$p || exit 1; \
+	done
+
+dist: build
+	tools/assemble-dist.sh
+
+test: build test-host test-win64
+
+test-host:
+	ctest --preset host
+
+test-win64:
+	tools/wine-ctest.sh
+
+clean:
+	rm -rf build dist

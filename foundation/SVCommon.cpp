@@ -1,0 +1,206 @@
+#include "foundation/SVCommon.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "foundation/EIFunctionsBase.h"
+#include "foundation/SVCommonIE.h"
+#include "platform/Services.h"
+#include "runtime/DateUtils.h"
+
+namespace foundation {
+namespace {
+
+constexpr const char* kUsers = "Users";
+constexpr const char* kToolbar = "Toolbar";
+constexpr const char* kBandForm = "TBandForm";
+constexpr const char* kAllowedPopups = "DomainsAllowedPopups";
+
+TEIIniFile& UserSettings() { return SharedIniFile(""); }
+
+bool IsSchemeText(const std::string& text) {
+    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+    for (char c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+    return true;
+}
+
+bool IsDigitsText(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+std::string WindowsUserName() {
+    try {
+        return platform::User().UserName().value_or("");
+    } catch (...) {
+        return "";
+    }
+}
+
+std::string UserNumber(const std::string& userName) {
+    try {
+        const std::string name = userName.empty() ? WindowsUserName() : userName;
+        auto machine = OpenMachineSettings();
+        // Read and assign under the file's lock: two first runs at once must
+        // not hand out the same number.
+        ScopedIniLock lock(machine->FileName());
+        std::string number = machine->ReadString(kUsers, name, "-1");
+        if (number == "-1") {
+            number = std::to_string(machine->KeyCount(kUsers) + 1);
+            machine->WriteString(kUsers, name, number);
+        }
+        return number;
+    } catch (...) {
+        return "1";
+    }
+}
+
+std::string UserSettingsFileName(const std::string& number) {
+    return PathInModuleFolder(rt::Format(UserSettingsFilePattern, {number}));
+}
+
+std::string CurrentUserSettingsFileName() { return UserSettingsFileName(UserNumber("")); }
+
+void ChooseUserSettingsFile() { SharedIniFile(CurrentUserSettingsFileName()); }
+
+std::unique_ptr<TEIIniFile> OpenMachineSettings() {
+    return std::make_unique<TEIIniFile>(PathInModuleFolder(MachineSettingsFile));
+}
+
+int UserCount() { return OpenMachineSettings()->KeyCount(kUsers); }
+
+bool IsFirstTime() { return UserSettings().ReadBoolStr("App", "FirstTime", true); }
+void SetFirstTime(bool value) { UserSettings().WriteBoolStr("App", "FirstTime", value); }
+bool IsBlockingPopups() { return UserSettings().ReadBoolStr(kBandForm, "BlockingPopups_Value", false); }
+
+bool TakeFirstTimeBlockingPopup() {
+    TEIIniFile& settings = UserSettings();
+    try {
+        // Two windows blocking their first popup at once must not both see "first".
+        ScopedIniLock lock(settings.FileName());
+        const bool first = settings.ReadBoolStr(kBandForm, "FirstTimeBlockingPopup_Value", true);
+        if (first) settings.WriteBoolStr(kBandForm, "FirstTimeBlockingPopup_Value", false);
+        return first;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool PlaySoundWhenBlockingPopup() {
+    return UserSettings().ReadBoolStr(kBandForm, "PlaySoundWhenBlockingPopup_Value", false);
+}
+
+bool ShowBlockedCursorWhenBlockingPopup() {
+    return UserSettings().ReadBoolStr(kBandForm, "ShowBlockedCursorWhenBlockingPopup_Value", false);
+}
+
+bool IsToolbarVisible() {
+    try {
+        return OpenMachineSettings()->ReadBoolStr(kToolbar, "Visible", false);
+    } catch (...) {
+        return false;
+    }
+}
+
+void SetToolbarVisible(bool value) { OpenMachineSettings()->WriteBoolStr(kToolbar, "Visible", value); }
+
+bool IsPopupAllowedForDomain(const std::string& url) {
+    return UserSettings().ReadBoolStr(kAllowedPopups, DomainOfUrl(url), false);
+}
+
+void AllowPopupsForDomain(const std::string& url) {
+    UserSettings().WriteString(kAllowedPopups, DomainOfUrl(url), "True");
+}
+
+void DisallowPopupsForDomain(const std::string& url) { UserSettings().DeleteKey(kAllowedPopups, DomainOfUrl(url)); }
+
+bool IsWhatsNewOverridden() { return UserSettings().ReadBoolStr("OverriddenValues", "WhatsNew", false); }
+void SetWhatsNewOverridden(bool value) { UserSettings().WriteBoolStr("OverriddenValues", "WhatsNew", value); }
+
+bool IsModifierKeyDown() {
+    const rt::TShiftState state = CurrentShiftState();
+    return state.Contains(rt::TShiftKey::Shift) || state.Contains(rt::TShiftKey::Alt) ||
+           state.Contains(rt::TShiftKey::Ctrl);
+}
+
+bool IsToolbarLocked() {
+    auto key = OpenBrowserToolbarKey();
+    // A fresh profile has no "Locked" value yet: the toolbars are unlocked.
+    return key->ValueExists("Locked") && key->ReadBool("Locked");
+}
+
+void SetToolbarLocked(bool value) { OpenBrowserToolbarKey()->WriteBool("Locked", value); }
+
+std::string HostOfUrl(const std::string& url) {
+    try {
+        std::string rest;
+        if (auto scheme = url.find("://"); scheme != std::string::npos && IsSchemeText(url.substr(0, scheme))) {
+            rest = url.substr(scheme + 3);
+        } else if (url.rfind("//", 0) == 0) {
+            rest = url.substr(2);
+        } else {
+            // No "//": "about:blank" has no host, "example.com:8080/x" does.
+            const auto colon = url.find(':');
+            const auto pathStart = url.find_first_of("/?#");
+            if (colon != std::string::npos && (pathStart == std::string::npos || colon < pathStart) &&
+                !IsDigitsText(url.substr(colon + 1, pathStart == std::string::npos ? std::string::npos
+                                                                                   : pathStart - colon - 1)))
+                return "";
+            rest = url;
+        }
+        std::string authority = rest.substr(0, rest.find_first_of("/?#\\"));
+        if (auto at = authority.rfind('@'); at != std::string::npos) authority.erase(0, at + 1);
+        if (!authority.empty() && authority[0] == '[') {
+            const auto close = authority.find(']');
+            return close == std::string::npos ? authority : authority.substr(0, close + 1);
+        }
+        return authority.substr(0, authority.find(':'));
+    } catch (...) {
+        return url;
+    }
+}
+
+std::string DomainOfUrl(const std::string& url) {
+    try {
+        rt::TStringList parts;
+        SplitText(HostOfUrl(url), ".", parts);
+        if (parts.Count() < 2) return url;
+        return parts[parts.Count() - 2] + "." + parts[parts.Count() - 1];
+    } catch (...) {
+        return url;
+    }
+}
+
+std::string PercentEscape(const std::string& text) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (unsigned char c : text) {
+        if (std::isalnum(c) && c < 0x80) result += static_cast<char>(c);
+        else if (c == ' ' || c == '-' || c == '.' || c == '_') result += static_cast<char>(c);
+        else result += {'%', hex[c >> 4], hex[c & 15]};
+    }
+    return result;
+}
+
+std::string ExpandUrlTemplate(const std::string& urlTemplate, const std::string& url, const std::string& searchText) {
+    std::string result = urlTemplate;
+    ReplaceAllText(result, "%%URL%%", url);
+    ReplaceAllText(result, "%%DOMAIN%%", PercentEscape(HostOfUrl(url)));
+    ReplaceAllText(result, "%%SEARCH%%", PercentEscape(searchText));
+    return result;
+}
+
+bool DaysApartAtLeast(int days, const std::string& dateText1, const std::string& dateText2) {
+    rt::TDateTime first = 0, second = 0;
+    if (!rt::TryStrToDate(dateText1, first) || !rt::TryStrToDate(dateText2, second)) return true;
+    return std::ceil(std::fabs(first - second)) >= days;
+}
+
+void RaisePageStillLoading() {
+    throw rt::Exception("This page is still being loaded.\r\rPlease try again once it has finished loading.");
+}
+
+}  // namespace foundation

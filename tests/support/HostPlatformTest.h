@@ -1,0 +1,59 @@
+#pragma once
+// A test that runs the units over a fresh set of platform services: the host
+// stand-ins on Linux; on Windows the real profile files, file system, locks
+// and registry with stand-ins for everything interactive. The module is
+// installed in a folder of the test's own, no shared settings file is open
+// and the debug switch is undecided.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TempFolder.h"
+#include "platform/host/HostPlatform.h"
+
+class HostPlatformTest : public ::testing::Test {
+protected:
+    HostPlatformTest() : host_(temp_.Path()), services_(MakeServices()) {
+        host_.module->SetFileName(InModule("Solvane.dll"));
+        Files().CreateDirectory(ModuleFolder());
+    }
+
+    // "c:\Zephyra\" on the host (inside the temporary folder); a real folder
+    // under the temporary directory on Windows.
+    std::string ModuleFolder() const {
+#ifdef _WIN32
+        return temp_.Path() + "\\Zephyra\\";
+#else
+        return "c:\\Zephyra\\";
+#endif
+    }
+    std::string InModule(const std::string& name) const { return ModuleFolder() + name; }
+
+    platform::IFileSystem& Files() const { return *services_set_.files; }
+    platform::IRegistry& Registry() const { return *services_set_.registry; }
+
+    // The bytes of a file given by its Windows path; empty when missing.
+    std::string FileBytes(const std::string& path) const { return Files().ReadFile(path).value_or(""); }
+    void WriteBytes(const std::string& path, const std::string& bytes) const { Files().WriteFile(path, bytes); }
+
+    TempFolder temp_;
+    platform::host::HostPlatform host_;
+
+private:
+    platform::ServiceSet MakeServices() {
+        services_set_ = host_.Set();
+#ifdef _WIN32
+        const platform::ServiceSet real = platform::CreateDefaultServices();
+        services_set_.profiles = real.profiles;
+        services_set_.locks = real.locks;
+        services_set_.files = real.files;
+        services_set_.registry = real.registry;
+#endif
+        return services_set_;
+    }
+
+    platform::ServiceSet services_set_;
+
+protected:
+    platform::ScopedServices services_;
+};
