@@ -22,12 +22,18 @@ else()
   set(ZR_GTEST_LIBS GTest::gmock GTest::gtest_main)
 endif()
 
-# zr_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# zr_add_test(<name> SOURCES <files...> LIBS <targets...> [SERIAL])
+# SERIAL: the tests use machine-wide state (the debug marker, the registry's
+# registrations) and must not run beside other tests.
 function(zr_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${ZR_GTEST_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ZR_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "ZR_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}" RUN_SERIAL ${serial})
 endfunction()

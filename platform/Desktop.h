@@ -54,6 +54,8 @@ public:
     virtual void BroadcastSettingChange(const std::string& section) = 0;
     // Runs the messages waiting for this thread (Application.ProcessMessages).
     virtual void ProcessMessages() = 0;
+    // MessageBeep: the system sound of that kind (0xFFFFFFFF: the speaker).
+    virtual void MessageBeep(unsigned kind) = 0;
 };
 
 }  // namespace platform

@@ -127,7 +127,8 @@ private:
             if (!IsInteger(a)) Invalid();
             const std::int64_t v = a.integer();
             const std::uint64_t magnitude = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-            return (v < 0 ? "-" : "") + ZeroPad(std::to_string(magnitude), precision);
+            std::string text(v < 0 ? 1 : 0, '-');
+            return text + ZeroPad(std::to_string(magnitude), precision);
         }
         case 'U':
         case 'X': {

@@ -76,14 +76,17 @@ void RoundDigits(Decimal& d, int count) {
     StripTrailingZeros(d);
 }
 
-std::string ExponentText(int exponent, bool plusSign, int minDigits) {
-    std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
-    if (static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), '0');
-    if (exponent < 0) return "-" + digits;
-    return plusSign ? "+" + digits : digits;
+// "E", the exponent's sign ("-" always, "+" when asked) and at least `minDigits` digits.
+void AppendExponent(std::string& out, int exponent, bool plusSign, int minDigits) {
+    const std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
+    out += 'E';
+    if (exponent < 0) out += '-';
+    else if (plusSign) out += '+';
+    if (static_cast<int>(digits.size()) < minDigits) out.append(minDigits - digits.size(), '0');
+    out += digits;
 }
 
-std::string Sign(const Decimal& d) { return d.negative && !d.digits.empty() ? "-" : ""; }
+std::string Sign(const Decimal& d) { return std::string(d.negative && !d.digits.empty() ? 1 : 0, '-'); }
 
 std::string GeneralText(double value, int precision, int expDigits) {
     precision = std::clamp(precision, 1, 18);
@@ -94,14 +97,14 @@ std::string GeneralText(double value, int precision, int expDigits) {
     const int n = static_cast<int>(d.digits.size());
     if (d.exponent > precision || d.exponent < -3) {
         out += d.digits[0];
-        if (n > 1) out += "." + d.digits.substr(1);
-        out += "E" + ExponentText(d.exponent - 1, false, expDigits);
+        if (n > 1) out.append(1, '.').append(d.digits, 1);
+        AppendExponent(out, d.exponent - 1, false, expDigits);
     } else if (d.exponent <= 0) {
-        out += "0." + std::string(-d.exponent, '0') + d.digits;
+        out.append("0.").append(-d.exponent, '0').append(d.digits);
     } else {
-        out += d.digits.substr(0, std::min(n, d.exponent));
+        out.append(d.digits, 0, std::min(n, d.exponent));
         if (n < d.exponent) out.append(d.exponent - n, '0');
-        if (n > d.exponent) out += "." + d.digits.substr(d.exponent);
+        if (n > d.exponent) out.append(1, '.').append(d.digits, d.exponent);
     }
     return out;
 }
@@ -112,12 +115,15 @@ std::string ExponentFormText(double value, int precision, int expDigits) {
     RoundDigits(d, precision);
     std::string mantissa = d.digits;
     mantissa.resize(precision, '0');
-    std::string out = Sign(d) + mantissa.substr(0, 1);
-    if (precision > 1) out += "." + mantissa.substr(1);
-    return out + "E" + ExponentText(d.digits.empty() ? 0 : d.exponent - 1, true, expDigits);
+    std::string out = Sign(d);
+    out += mantissa[0];
+    if (precision > 1) out.append(1, '.').append(mantissa, 1);
+    AppendExponent(out, d.digits.empty() ? 0 : d.exponent - 1, true, expDigits);
+    return out;
 }
 
-// Fixed notation with `decimals` decimals; `grouped` inserts "," every three digits.
+// Fixed notation with `decimals` decimals and no sign; `grouped` puts ","
+// between the thousands.
 std::string FixedText(double value, int decimals, bool grouped, bool& negative) {
     decimals = std::clamp(decimals, 0, 18);
     Decimal d = ToDecimal(value);
@@ -125,16 +131,15 @@ std::string FixedText(double value, int decimals, bool grouped, bool& negative) 
     negative = d.negative && !d.digits.empty();
     const int n = static_cast<int>(d.digits.size());
     auto digitAt = [&](int i) { return i >= 0 && i < n ? d.digits[i] : '0'; };
-    std::string whole;
-    for (int i = 0; i < d.exponent; ++i) whole += digitAt(i);
-    if (whole.empty()) whole = "0";
-    if (grouped) {
-        for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ",");
+    std::string out;
+    const int whole = std::max(d.exponent, 1);  // "0" before the point at least
+    for (int i = 0; i < whole; ++i) {
+        if (grouped && i > 0 && (whole - i) % 3 == 0) out += ',';
+        out += d.exponent > 0 ? digitAt(i) : '0';
     }
-    if (decimals == 0) return whole;
-    std::string fraction;
-    for (int i = 0; i < decimals; ++i) fraction += digitAt(d.exponent + i);
-    return whole + "." + fraction;
+    if (decimals > 0) out += '.';
+    for (int i = 0; i < decimals; ++i) out += digitAt(d.exponent + i);
+    return out;
 }
 
 template <class Unsigned>
@@ -190,24 +195,14 @@ namespace detail {
 std::string FloatToText(double value, FloatFormat format, int precision, int digits) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (format == FloatFormat::General) return GeneralText(value, precision, digits);
+    if (format == FloatFormat::Exponent) return ExponentFormText(value, precision, digits);
     bool negative = false;
-    switch (format) {
-    case FloatFormat::General: return GeneralText(value, precision, digits);
-    case FloatFormat::Exponent: return ExponentFormText(value, precision, digits);
-    case FloatFormat::Fixed: {
-        std::string text = FixedText(value, digits, false, negative);
-        return negative ? "-" + text : text;
-    }
-    case FloatFormat::Number: {
-        std::string text = FixedText(value, digits, true, negative);
-        return negative ? "-" + text : text;
-    }
-    case FloatFormat::Currency: {
-        std::string text = "$" + FixedText(value, digits, true, negative);
-        return negative ? "-" + text : text;
-    }
-    }
-    return {};
+    const std::string text = FixedText(value, digits, format != FloatFormat::Fixed, negative);
+    std::string out;
+    if (negative) out += '-';
+    if (format == FloatFormat::Currency) out += '$';
+    return out + text;
 }
 
 bool TextToFloat(const std::string& text, double& value) {

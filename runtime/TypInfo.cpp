@@ -143,7 +143,10 @@ std::string GetPropText(const TObject& object, const std::string& name) {
     case TTypeKind::Integer:
     case TTypeKind::Int64:
     case TTypeKind::Set: return IntToStr(GetOrdProp(object, name));
-    case TTypeKind::Char: return std::string(1, static_cast<char>(GetOrdProp(object, name)));
+    case TTypeKind::Char: {
+        const char c = static_cast<char>(GetOrdProp(object, name));
+        return c == '\0' ? std::string() : std::string(1, c);  // as SetPropText reads it
+    }
     case TTypeKind::Enumeration: {
         const std::int64_t value = GetOrdProp(object, name);
         if (value >= 0 && value < static_cast<std::int64_t>(p.EnumNames.size())) return p.EnumNames[value];

@@ -65,7 +65,11 @@ if ! wineboot --init >/dev/null 2>&1; then
     echo "wine-ctest: wineboot failed" >&2
     exit 2
 fi
-wineserver -w                 # until the prefix is fully set up
+timeout 300 wineserver -w     # until the prefix is fully set up
 wineserver -p                 # one server for all the tests
+# Bring up the prefix's background programs (services, desktop) now, with
+# no output of ours: started by a test, they would inherit ctest's pipes
+# and keep it waiting for output that never ends.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
 exit $?

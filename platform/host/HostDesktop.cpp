@@ -150,4 +150,14 @@ int HostWindows::ProcessMessagesCalls() {
     return processMessagesCalls_;
 }
 
+void HostWindows::MessageBeep(unsigned kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    beeps_.push_back(kind);
+}
+
+std::vector<unsigned> HostWindows::Beeps() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return beeps_;
+}
+
 }  // namespace platform::host

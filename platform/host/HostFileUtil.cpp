@@ -8,7 +8,9 @@
 #include <system_error>
 #include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -44,7 +46,7 @@ std::string UniqueSuffix() {
 #ifndef _WIN32
         static_cast<unsigned long long>(::getpid());
 #else
-        0;
+        static_cast<unsigned long long>(::_getpid());
 #endif
     auto tid = std::hash<std::thread::id>()(std::this_thread::get_id());
     auto now = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -75,9 +77,8 @@ bool WriteFileAtomically(const std::string& nativePath, const std::string& bytes
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
+        out.close();
         if (!out) {
-            out.close();
             fs::remove(temp, ec);
             return false;
         }

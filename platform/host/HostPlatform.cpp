@@ -14,7 +14,11 @@ HostPlatform::HostPlatform(const std::string& root)
       user(std::make_shared<HostUser>()),
       environment(std::make_shared<HostEnvironment>()),
       dialogs(std::make_shared<HostDialogs>()),
-      windows(std::make_shared<HostWindows>()) {}
+      windows(std::make_shared<HostWindows>()) {
+    // Every Windows machine has its Windows folder; the profile services put
+    // files named without a folder there.
+    files->CreateDirectory("c:\\windows");
+}
 
 ServiceSet HostPlatform::Set() const {
     ServiceSet set;

@@ -230,6 +230,7 @@ public:
     bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void BroadcastSettingChange(const std::string& section) override;
     void ProcessMessages() override;
+    void MessageBeep(unsigned kind) override;
 
     // A top-level window of our own; its handler answers sent messages.
     WindowHandle AddWindow(const std::string& className, const std::string& title, Handler handler = {});
@@ -237,6 +238,7 @@ public:
     std::vector<Message> Messages();
     std::vector<std::string> Broadcasts();
     int ProcessMessagesCalls();
+    std::vector<unsigned> Beeps();
 
 private:
     struct Window {
@@ -249,6 +251,7 @@ private:
     std::vector<Message> messages_;
     std::vector<std::string> broadcasts_;
     int processMessagesCalls_ = 0;
+    std::vector<unsigned> beeps_;
 };
 
 // Every stand-in, over one folder. Tests configure the members directly.

@@ -58,8 +58,14 @@ bool Modify(const std::string& nativePath, Change change) {
 
 }  // namespace
 
-HostProfileFiles::HostProfileFiles(PathMapper mapper) : mapper_(std::move(mapper)) {
-    if (!mapper_) mapper_ = [](const std::string& path) { return path; };
+HostProfileFiles::HostProfileFiles(PathMapper mapper) {
+    if (!mapper) mapper = [](const std::string& path) { return path; };
+    // Like the Windows profile services, a name without a folder means a file
+    // in the Windows folder.
+    mapper_ = [mapper = std::move(mapper)](const std::string& file) {
+        const bool bare = file.find_first_of("\\/:") == std::string::npos;
+        return mapper(bare ? "c:\\windows\\" + file : file);
+    };
 }
 
 std::string HostProfileFiles::ReadString(const std::string& file, const std::string& section,
@@ -101,7 +107,7 @@ bool HostProfileFiles::WriteSectionLines(const std::string& file, const std::str
     return Modify(mapper_(file), [&](profile::Document& doc) { return doc.WriteSection(section, lines); });
 }
 
-void HostProfileFiles::Flush(const std::string& file) {
+void HostProfileFiles::Flush(const std::string& /*file*/) {
     // Nothing is cached: every write is on disk when the call returns.
 }
 

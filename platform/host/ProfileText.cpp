@@ -2,6 +2,7 @@
 #include "platform/host/ProfileText.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform::host::profile {
 namespace {
@@ -221,10 +222,12 @@ std::string Utf8ToUtf16(const std::string& text, bool bigEndian) {
 // ---- Strings as kernel32 sees them ----
 
 // A C string ends at its first NUL.
-std::string CString(const std::string& s) {
-    size_t nul = s.find('\0');
-    return nul == std::string::npos ? s : s.substr(0, nul);
+std::string CString(const char* text, size_t length) {
+    const void* nul = std::memchr(text, '\0', length);
+    return std::string(text, nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length);
 }
+
+std::string CString(const std::string& s) { return CString(s.data(), s.size()); }
 
 std::string TrimLeft(const std::string& s) {
     size_t b = 0;
@@ -250,7 +253,7 @@ std::string StripQuotes(const std::string& value) {
 
 bool IsBlank(char c) {
     unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
+    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
@@ -289,23 +292,24 @@ Document Document::Parse(const std::string& bytes) {
     bool hasPrevKey = false;
     bool prevKeyNameEmpty = false;
 
-    size_t pos = 0;
-    const size_t n = text.size();
-    while (pos < n) {
-        size_t start = pos;
-        while (pos < n && text[pos] != '\n' && text[pos] != '\r') ++pos;
-        size_t end = pos;
-        while (pos < n && (text[pos] == '\n' || text[pos] == '\r')) ++pos;
+    const char* pos = text.data();
+    const char* const textEnd = pos + text.size();
+    while (pos < textEnd) {
+        // A line ends at CR or LF; a run of them ends one line.
+        const char* lineStart = pos;
+        while (pos < textEnd && *pos != '\n' && *pos != '\r') ++pos;
+        const char* lineEnd = pos;
+        while (pos < textEnd && (*pos == '\n' || *pos == '\r')) ++pos;
 
-        while (start < end && IsBlank(text[start])) ++start;
-        while (end > start && IsBlank(text[end - 1])) --end;
-        if (start >= end) continue;
+        while (lineStart < lineEnd && IsBlank(*lineStart)) ++lineStart;
+        while (lineEnd > lineStart && IsBlank(lineEnd[-1])) --lineEnd;
+        if (lineStart >= lineEnd) continue;
 
-        if (text[start] == '[') {
-            size_t len = end - start;
-            while (len > 0 && text[start + len - 1] != ']') --len;
-            if (len > 0) {  // a header: the name runs to the last "]"
-                std::string name = Trim(text.substr(start + 1, len - 2));
+        if (*lineStart == '[') {
+            const char* close = lineEnd;
+            while (close > lineStart && close[-1] != ']') --close;
+            if (close > lineStart) {  // a header: the name runs to the last "]"
+                std::string name = Trim(std::string(lineStart + 1, close - 1));
                 doc.sections_.push_back(Section{CString(name), {}});
                 current = &doc.sections_.back();
                 hasPrevKey = false;
@@ -314,35 +318,47 @@ Document Document::Parse(const std::string& bytes) {
             // No "]": an ordinary key line.
         }
 
-        size_t eq = text.find('=', start);
-        if (eq >= end) eq = std::string::npos;
-        size_t nameEnd = end;
+        const char* line = lineStart;
+        const size_t lineLength = static_cast<size_t>(lineEnd - lineStart);
+        const char* eq = static_cast<const char*>(std::memchr(line, '=', lineLength));
+        size_t nameLength = lineLength;
         std::optional<std::string> value;
-        if (eq != std::string::npos) {
-            nameEnd = eq;
-            while (nameEnd > start && IsBlank(text[nameEnd - 1])) --nameEnd;
-            size_t v = eq + 1;
-            while (v < end && IsBlank(text[v])) ++v;
-            value = CString(text.substr(v, end - v));
+        if (eq) {
+            nameLength = static_cast<size_t>(eq - line);
+            while (nameLength > 0 && IsBlank(line[nameLength - 1])) --nameLength;
+            const char* v = eq + 1;
+            while (v < line + lineLength && IsBlank(*v)) ++v;
+            value = CString(v, static_cast<size_t>(line + lineLength - v));
         }
-        size_t rawNameLength = nameEnd - start;
-        std::string name = CString(text.substr(start, rawNameLength));
-        if (rawNameLength > 0 || !hasPrevKey || !prevKeyNameEmpty) {
-            current->keys.push_back(Key{name, value});
+        if (nameLength > 0 || !hasPrevKey || !prevKeyNameEmpty) {
+            current->keys.push_back(Key{CString(line, nameLength), std::move(value)});
             hasPrevKey = true;
-            prevKeyNameEmpty = name.empty();
+            prevKeyNameEmpty = current->keys.back().name.empty();
         }
     }
     return doc;
 }
 
 std::string Document::Serialize() const {
-    std::string text;
+    size_t size = 0;
     for (const Section& section : sections_) {
-        if (!section.name.empty()) text += "[" + section.name + "]\r\n";
+        size += section.name.size() + 4;
+        for (const Key& key : section.keys) size += key.name.size() + (key.value ? key.value->size() + 1 : 0) + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (const Section& section : sections_) {
+        if (!section.name.empty()) {
+            text += '[';
+            text += section.name;
+            text += "]\r\n";
+        }
         for (const Key& key : section.keys) {
             text += key.name;
-            if (key.value) text += "=" + *key.value;
+            if (key.value) {
+                text += '=';
+                text += *key.value;
+            }
             text += "\r\n";
         }
     }
@@ -366,28 +382,23 @@ std::string Document::Out(const std::string& text) const {
 
 // ---- Finding ----
 
-// PROFILE_Find compares trimmed names; GetSection, DeleteKey and DeleteSection do not.
-Section* Document::FindSectionTrimmed(const std::string& trimmedName) {
+// The first section of that name (ASCII case ignored). PROFILE_Find trims the
+// name it is given first; GetSection, DeleteKey and DeleteSection do not.
+Section* Document::FindSection(const std::string& name) {
     for (Section& s : sections_)
-        if (EqualIgnoringAsciiCase(s.name, trimmedName)) return &s;
+        if (EqualIgnoringAsciiCase(s.name, name)) return &s;
     return nullptr;
 }
 
-const Section* Document::FindSectionTrimmed(const std::string& trimmedName) const {
-    for (const Section& s : sections_)
-        if (EqualIgnoringAsciiCase(s.name, trimmedName)) return &s;
-    return nullptr;
-}
-
-const Section* Document::FindSectionExact(const std::string& name) const {
-    return FindSectionTrimmed(name);  // the same comparison, on the name as given
+const Section* Document::FindSection(const std::string& name) const {
+    return const_cast<Document*>(this)->FindSection(name);
 }
 
 // PROFILE_Find with create: names are matched trimmed; a new key or section
 // keeps the name as given minus its leading blanks.
 Key* Document::FindOrCreateKey(const std::string& section, const std::string& key, bool createAlways) {
     std::string sectionName = TrimLeft(section), keyName = TrimLeft(key);
-    Section* found = FindSectionTrimmed(Trim(section));
+    Section* found = FindSection(Trim(section));
     if (found) {
         if (!createAlways) {
             std::string wanted = Trim(key);
@@ -412,7 +423,7 @@ std::string Document::ReadString(const std::string& section, const std::string& 
     while (keep > 1 && def[keep - 1] == ' ') --keep;
     def.resize(keep);
 
-    const Section* s = FindSectionTrimmed(Trim(In(section)));
+    const Section* s = FindSection(Trim(In(section)));
     if (s) {
         std::string wanted = Trim(In(key));
         for (const Key& k : s->keys) {
@@ -426,7 +437,7 @@ std::string Document::ReadString(const std::string& section, const std::string& 
 
 std::vector<std::string> Document::Enumerate(const std::string& section, bool withValues) const {
     std::vector<std::string> out;
-    const Section* s = FindSectionExact(In(section));
+    const Section* s = FindSection(In(section));
     if (!s) return out;
     for (const Key& k : s->keys) {
         if (k.name.empty() && !k.value) continue;      // empty lines
@@ -502,23 +513,14 @@ bool Document::WriteSection(const std::string& section, const std::vector<std::s
             changed = true;
         }
     }
-    // The lines travel as one double-NUL list: a NUL inside a line splits it
-    // and an empty string ends the list.
-    std::vector<std::string> entries;
+    // The lines travel as one double-NUL list, built as the Win32 service
+    // builds it: a line ends at a NUL, and empty lines are left out (they
+    // would end the list).
     for (const std::string& rawLine : lines) {
-        size_t from = 0;
-        for (;;) {
-            size_t nul = rawLine.find('\0', from);
-            entries.push_back(rawLine.substr(from, nul == std::string::npos ? std::string::npos : nul - from));
-            if (nul == std::string::npos) break;
-            from = nul + 1;
-        }
-    }
-    for (const std::string& entry : entries) {
-        if (entry.empty()) break;
-        std::string line = In(entry);
+        std::string line = In(rawLine);
+        if (line.empty()) continue;
         size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
+        if (eq == std::string::npos) continue;  // kernel32 ignores lines without "="
         SetString(name, line.substr(0, eq), line.substr(eq + 1), true);
         changed = true;
     }

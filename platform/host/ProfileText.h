@@ -77,14 +77,14 @@ public:
     // WritePrivateProfileString with a null key: the first matching section.
     bool EraseSection(const std::string& section);
     // WritePrivateProfileSection: empties every matching section, then adds
-    // each "key=value" line (lines without "=" are ignored; an empty line ends
-    // the list) to the first one, creating it at the end when missing.
+    // each "key=value" line to the first one (creating it at the end when
+    // missing), duplicates included. Lines without "=" are ignored, empty
+    // lines left out and a NUL ends a line (as the Win32 service passes them).
     bool WriteSection(const std::string& section, const std::vector<std::string>& lines);
 
 private:
-    Section* FindSectionTrimmed(const std::string& trimmedName);
-    const Section* FindSectionTrimmed(const std::string& trimmedName) const;
-    const Section* FindSectionExact(const std::string& name) const;
+    Section* FindSection(const std::string& name);
+    const Section* FindSection(const std::string& name) const;
     Key* FindOrCreateKey(const std::string& section, const std::string& key, bool createAlways);
     bool SetString(const std::string& section, const std::string& key, const std::string& value,
                    bool createAlways);

@@ -15,7 +15,7 @@ std::string Win32Environment::Expand(const std::string& text) {
         if (needed == 0) return text;
         if (needed <= size) {
             buffer.resize(needed - 1);
-            // Some versions count one more for the ANSI call; the string ends at its NUL.
+            // The ANSI call may count one more than it wrote; the string ends at its NUL.
             buffer.resize(std::char_traits<char>::length(buffer.c_str()));
             return buffer;
         }

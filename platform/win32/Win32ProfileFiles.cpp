@@ -35,13 +35,16 @@ std::string ReadGrowing(Read read, DWORD slack) {
 }
 
 // "a\0b\0\0" -> {"a", "b"}. `list` holds the characters before the closing NUL.
+// An empty item (a key line with an empty name) reads as the list's end, as
+// for every caller that walks such a list.
 std::vector<std::string> SplitList(const std::string& list) {
     std::vector<std::string> items;
     std::size_t start = 0;
     while (start < list.size()) {
         std::size_t end = list.find('\0', start);
         if (end == std::string::npos) end = list.size();
-        if (end > start) items.emplace_back(list, start, end - start);
+        if (end == start) break;
+        items.emplace_back(list, start, end - start);
         start = end + 1;
     }
     return items;

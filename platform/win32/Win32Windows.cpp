@@ -55,4 +55,6 @@ void Win32Windows::ProcessMessages() {
     }
 }
 
+void Win32Windows::MessageBeep(unsigned kind) { ::MessageBeep(kind); }
+
 }  // namespace platform::win32

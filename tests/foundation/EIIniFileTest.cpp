@@ -1,5 +1,6 @@
 #include "foundation/EIIniFilesUnit1.h"
 
+#include <cstdio>
 #include <thread>
 
 #include "HostPlatformTest.h"
@@ -75,7 +76,15 @@ TEST_F(EIIniFileTest, FailedWritesKeepTheFileAndRaiseNothing) {
     TEIIniFile ini(path);
     EXPECT_NO_THROW(ini.WriteString("A", "k", "changed"));
     EXPECT_NO_THROW(ini.EraseSection("A"));
-    EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+#ifdef _WIN32
+    // Wine run by root writes read-only files anyway; only a real refusal is testable.
+    std::FILE* probe = std::fopen(path.c_str(), "ab");
+    const bool enforced = probe == nullptr;
+    if (probe) std::fclose(probe);
+#else
+    const bool enforced = true;
+#endif
+    if (enforced) EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
     Files().SetReadOnly(path, false);
 
     TEIIniFile nowhere("c:\\no\\such\\folder\\x.ini");

@@ -12,7 +12,6 @@ class SettingsTest : public HostPlatformTest {
 protected:
     SettingsTest() { ChooseUserSettingsFile(); }
     ~SettingsTest() override {
-        Files().DeleteFile(DebugMarkerFile);
         FreeSharedIniFile();
         ResetDebugMode();
     }
@@ -106,8 +105,10 @@ TEST_F(SettingsTest, ModifierKeys) {
 }
 
 TEST_F(SettingsTest, DebugModeIsDecidedOnce) {
+    // The marker stays inside the test's own drive c:, away from other programs.
+    platform::ScopedServices hostFiles({.files = host_.files});
     EXPECT_FALSE(IsDebugMode());
-    WriteBytes("c:\\debugzph.ini", "");
+    host_.files->WriteFile(DebugMarkerFile, "");
     EXPECT_FALSE(IsDebugMode());  // cached until the module loads again
     DebugMessage("ignored");
     EXPECT_TRUE(host_.dialogs->ShownDialogs().empty());

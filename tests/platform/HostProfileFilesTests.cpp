@@ -271,13 +271,14 @@ TEST_F(ProfileFiles, WriteSectionLines) {
     EXPECT_EQ(Bytes("s.ini"), "[a]\r\nx=1\r\ny =2 \r\nx=dup\r\n=v\r\n[b]\r\nb=2\r\n[A]\r\n");
     EXPECT_EQ(profiles().ReadSectionLines(File("s.ini"), "a"), (Lines{"x=1", "y=2", "x=dup", "=v"}));
 
-    // A missing section is created at the end; an empty line ends the list.
-    ASSERT_TRUE(profiles().WriteSectionLines(File("s.ini"), "new", {"k=v", "", "lost=1"}));
+    // A missing section is created at the end; empty lines are left out and
+    // a NUL ends a line (as the Win32 service hands them to kernel32).
+    ASSERT_TRUE(profiles().WriteSectionLines(File("s.ini"), "new", {"k=v", "", Raw("n=1\0cut")}));
     // (The file was read again: "y =2 " is now "y=2".)
-    EXPECT_EQ(Bytes("s.ini"), "[a]\r\nx=1\r\ny=2\r\nx=dup\r\n=v\r\n[b]\r\nb=2\r\n[A]\r\n[new]\r\nk=v\r\n");
+    EXPECT_EQ(Bytes("s.ini"), "[a]\r\nx=1\r\ny=2\r\nx=dup\r\n=v\r\n[b]\r\nb=2\r\n[A]\r\n[new]\r\nk=v\r\nn=1\r\n");
     // No lines: the section is emptied, its header kept.
     ASSERT_TRUE(profiles().WriteSectionLines(File("s.ini"), "b", {}));
-    EXPECT_EQ(Bytes("s.ini"), "[a]\r\nx=1\r\ny=2\r\nx=dup\r\n=v\r\n[b]\r\n[A]\r\n[new]\r\nk=v\r\n");
+    EXPECT_EQ(Bytes("s.ini"), "[a]\r\nx=1\r\ny=2\r\nx=dup\r\n=v\r\n[b]\r\n[A]\r\n[new]\r\nk=v\r\nn=1\r\n");
 }
 
 TEST_F(ProfileFiles, VeryLongValues) {

@@ -224,6 +224,11 @@ TEST(TypInfo, PropTextByKind) {
     EXPECT_EQ(GetPropText(w, "Data"), "v");
     w.align = static_cast<TAlign>(9);
     EXPECT_EQ(GetPropText(w, "Align"), "9");
+    w.letter = '\0';
+    EXPECT_EQ(GetPropText(w, "Letter"), "");
+    SetPropText(w, "Letter", "");
+    EXPECT_EQ(w.letter, '\0');
+    EXPECT_THROW(SetPropText(w, "Letter", "ab"), EConvertError);
 }
 
 TEST(TypInfo, SetPropTextByKind) {

@@ -7,7 +7,9 @@
 #include <stdexcept>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -19,7 +21,7 @@ unsigned long long ProcessId() {
 #ifndef _WIN32
     return static_cast<unsigned long long>(::getpid());
 #else
-    return 0;
+    return static_cast<unsigned long long>(::_getpid());
 #endif
 }
 

@@ -31,6 +31,7 @@ struct Scenario {
     std::string name;
     std::optional<std::string> initial;  // nullopt: no file
     std::vector<Op> ops;
+    enum Place { Normal, ReadOnly, NoFolder } place = Normal;
 };
 
 // Lines joined with CR LF, the last one too.
@@ -40,7 +41,7 @@ std::string File(std::initializer_list<std::string> lines) {
     return text;
 }
 
-std::string Shown(const std::string& text) { return "\"" + zrtest::Visible(text) + "\""; }
+std::string Shown(const std::string& text) { return std::string(1, '"').append(zrtest::Visible(text)).append(1, '"'); }
 
 std::string Shown(const std::vector<std::string>& items) {
     std::string text = "{";
@@ -62,7 +63,7 @@ std::string Describe(const Op& op) {
     return "?";
 }
 
-std::string Run(platform::IProfileFiles& profiles, const std::string& file, const Op& op) {
+std::string Apply(platform::IProfileFiles& profiles, const std::string& file, const Op& op) {
     switch (op.kind) {
         case Op::Read: return Shown(profiles.ReadString(file, op.section, op.key, op.value));
         case Op::Keys: return Shown(profiles.ReadKeys(file, op.section));
@@ -76,23 +77,47 @@ std::string Run(platform::IProfileFiles& profiles, const std::string& file, cons
     return "";
 }
 
+// Windows refuses to open a read-only file for writing; wine run by root
+// does not, so kernel32 cannot be the reference for read-only files there.
+bool ReadOnlyIsEnforced(const std::string& folder) {
+    const std::string probe = folder + "\\readonly.probe";
+    zrtest::WriteBytes(probe, "x");
+    ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool enforced = file == INVALID_HANDLE_VALUE;
+    if (!enforced) ::CloseHandle(file);
+    ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(probe.c_str());
+    return enforced;
+}
+
+// Parameters are named in the test names; their bytes say nothing.
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
 class ProfileDiff : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(ProfileDiff, HostEngineMatchesKernel32) {
     const Scenario& scenario = GetParam();
     zrtest::TempDir dir;
-    const std::string windowsFile = dir / "kernel32.ini", hostFile = dir / "host.ini";
+    if (scenario.place == Scenario::ReadOnly && !ReadOnlyIsEnforced(dir.Path()))
+        GTEST_SKIP() << "this system writes read-only files (wine run as root)";
+    const std::string folder = scenario.place == Scenario::NoFolder ? "missing\\" : "";
+    const std::string windowsFile = dir / (folder + "kernel32.ini"), hostFile = dir / (folder + "host.ini");
     if (scenario.initial) {
         zrtest::WriteBytes(windowsFile, *scenario.initial);
         zrtest::WriteBytes(hostFile, *scenario.initial);
+    }
+    if (scenario.place == Scenario::ReadOnly) {
+        ::SetFileAttributesA(windowsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesA(hostFile.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     platform::win32::Win32ProfileFiles windows;
     platform::host::HostProfileFiles host([](const std::string& path) { return path; });
 
     for (std::size_t i = 0; i < scenario.ops.size(); ++i) {
         const Op& op = scenario.ops[i];
-        std::string expected = Run(windows, windowsFile, op);
-        std::string actual = Run(host, hostFile, op);
+        std::string expected = Apply(windows, windowsFile, op);
+        std::string actual = Apply(host, hostFile, op);
         EXPECT_EQ(expected, actual) << "operation " << i + 1 << ": " << Describe(op) << "\n  kernel32: " << expected
                                     << "\n  host:     " << actual;
     }
@@ -192,7 +217,7 @@ std::vector<Scenario> Scenarios() {
 
         {"ValuesWithSpecialCharacters",
          File({"[S]", "Eq=a=b=c", "Semi=1 ; not a comment", "Hash=# not either", "Path=C:\\Program Files\\x.exe",
-               "High=Gr\xF6\xDFe", "[\xC4rger]", "k=v"}),
+               "High=Gr\xF6\xDF" "e", "[\xC4rger]", "k=v"}),
          {Read("S", "Eq"), Read("S", "Semi"), Read("S", "Hash"), Read("S", "Path"), Read("S", "High"),
           Read("\xE4rger", "k"), Read("\xC4RGER", "k"), Write("S", "Tab", "a\tb"), Write("S", "New\xE9", "\xE9t\xE9")}},
 
@@ -203,6 +228,73 @@ std::vector<Scenario> Scenarios() {
         {"WhitespaceOnlyFile",
          std::string("   \r\n\r\n\t\r\n"),
          {Sections(), Keys(""), Write("S", "k", "v")}},
+
+        {"HeadersWithTrailingText",
+         File({"[S] ; note", "a=1", "[T]x", "b=2", "[notsection=1", "[U]]]", "c=3", "[]", "e=5"}),
+         {Sections(), Read("S", "a"), Read("T", "b"), Read("T", "[notsection"), Read("U]]", "c"), Read("", "e"),
+          Keys(""), Write("T", "z", "26")}},
+
+        {"OddNamesWritten",
+         File({"[S]", "a=1"}),
+         {Write("S", "k=ey", "v"), Read("S", "k"), Keys("S"), Write("Sec]tion", "k", "v"), Sections(),
+          Write("", "blank", "section"), Write("S", "", "blankkey"), Read("S", ""), Write("S", "  ", "spaces"),
+          Keys("S"), Write("S", "nl", "line1\r\nline2"), Read("S", "nl"), Read("S", "line2"), Keys("S")}},
+
+        {"CommentsAndDuplicateEmptyKeys",
+         File({"[S]", "; a=b", "# hash=c", "=x", "=y", "k=v", "=z", "w=1"}),
+         {Read("S", "; a"), Read("S", "# hash"), Keys("S"), Lines("S"), Delete("S", "; a"), Delete("S", ""),
+          Lines("S"), Write("S", "k", "v2")}},
+
+        {"SectionLinesWritten",
+         File({"[S]", "a=1"}),
+         {WriteSection("S", {" spaced = value ", "quoted=\"q\"", "dup=1", "DUP=2", "=noname", "tail="}),
+          Lines("S"), Keys("S"), Read("S", "spaced"), Read("S", "dup"), WriteSection("Empty", {}), Sections(),
+          Lines("Empty"), WriteSection("s", {"only=1"}), Lines("S")}},
+
+        {"BufferBoundaries",
+         File({"[S]", "v1023=" + std::string(1023, 'a'), "v1024=" + std::string(1024, 'b'),
+               "v2047=" + std::string(2047, 'c')}),
+         {Read("S", "v1023"), Read("S", "v1024"), Read("S", "v2047"), Lines("S"),
+          Read("S", "none", std::string(40000, 'd')), Write("S", "w", std::string(40000, 'w')), Read("S", "w")}},
+
+        {"ManyKeysAndSections",
+         [] {
+             std::string text;
+             for (int s = 0; s < 40; ++s) {
+                 text += "[Section" + std::to_string(s) + "]\r\n";
+                 for (int k = 0; k < 40; ++k) text += "key" + std::to_string(k) + "=" + std::to_string(s * k) + "\r\n";
+             }
+             return text;
+         }(),
+         {Sections(), Keys("Section39"), Lines("Section0"), Delete("Section20", "key20"), Erase("Section10"),
+          Read("Section39", "key39")}},
+
+        {"Utf8Bom",
+         std::string("\xEF\xBB\xBF[S]\r\nA=caf\xC3\xA9\r\n[\xC3\x84]\r\nk=v\r\n"),
+         {Read("S", "A"), Sections(), Write("S", "B", "na\xEFve"), Read("S", "B"), Write("S", "C", "plain")}},
+
+        {"Utf16Bom",
+         std::string("\xFF\xFE[\0S\0]\0\r\0\n\0A\0=\0\xE9\0\r\0\n\0", 22),
+         {Read("S", "A"), Keys("S"), Write("S", "B", "\xFC"), Read("S", "B")}},
+
+        {"NulAndControlBytes",
+         std::string("[S]\r\nA=before\0after\r\nB=x\x1Ay\r\nC=\x1A\r\n\x1A\r\n[T]\r\nD=1\r\n", 46),
+         {Read("S", "A"), Read("S", "B"), Read("S", "C"), Keys("S"), Sections(), Write("T", "E", "2")}},
+
+        {"CarriageReturnsOnly",
+         std::string("[S]\rA=1\rB=2\r\r[T]\rC=3"),
+         {Keys("S"), Read("T", "C"), Delete("S", "A")}},
+
+        {"ReadOnlyFile",
+         File({"[S]", "a=1"}),
+         {Write("S", "b", "2"), Delete("S", "a"), Erase("S"), WriteSection("S", {"x=1"}), Read("S", "a"),
+          Write("S", "a", "1")},
+         Scenario::ReadOnly},
+
+        {"MissingFolder",
+         std::nullopt,
+         {Write("S", "k", "v"), WriteSection("S", {"x=1"}), Delete("S", "k"), Erase("S"), Read("S", "k")},
+         Scenario::NoFolder},
     };
 }
 

@@ -40,9 +40,9 @@ protected:
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = RecordingProc;
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kClass;
+        windowClass.lpszClassName = className.c_str();
         ::RegisterClassA(&windowClass);
-        window = ::CreateWindowExA(0, kClass, kTitle, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+        window = ::CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                    ::GetModuleHandleA(nullptr), nullptr);
         if (!window) GTEST_SKIP() << "no desktop to make windows on";
         g_seen.clear();
@@ -51,18 +51,20 @@ protected:
         if (window) ::DestroyWindow(window);
     }
 
-    static constexpr const char* kClass = "ZrTestRecordingWindow";
-    static constexpr const char* kTitle = "Zephyra test window";
+    // Unique to this process: other test processes make windows at the same time.
+    const std::string suffix = " " + std::to_string(::GetCurrentProcessId());
+    const std::string className = "ZrTestRecordingWindow" + suffix;
+    const std::string title = "Zephyra test window" + suffix;
     HWND window = nullptr;
 };
 
 TEST_F(DesktopTest, WindowsAreFoundByClassAndTitle) {
     Win32Windows windows;
     auto handle = reinterpret_cast<platform::WindowHandle>(window);
-    EXPECT_EQ(windows.FindWindow(kClass, ""), handle);
-    EXPECT_EQ(windows.FindWindow(kClass, kTitle), handle);
-    EXPECT_EQ(windows.FindWindow("", kTitle), handle);
-    EXPECT_EQ(windows.FindWindow(kClass, "another title"), 0u);
+    EXPECT_EQ(windows.FindWindow(className, ""), handle);
+    EXPECT_EQ(windows.FindWindow(className, title), handle);
+    EXPECT_EQ(windows.FindWindow("", title), handle);
+    EXPECT_EQ(windows.FindWindow(className, "another title"), 0u);
     EXPECT_EQ(windows.FindWindow("ZrNoSuchClass", ""), 0u);
 }
 
@@ -79,10 +81,11 @@ TEST_F(DesktopTest, SentPostedAndBroadcastMessagesArrive) {
     EXPECT_FALSE(windows.PostMessage(0x7FFFFFF0, WM_APP + 2, 0, 0));
 
     g_seen.clear();
-    windows.BroadcastSettingChange("ZephyraSettings");
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].message, static_cast<UINT>(WM_SETTINGCHANGE));
-    EXPECT_EQ(g_seen[0].text, "ZephyraSettings");
+    const std::string section = "ZephyraSettings" + suffix;
+    windows.BroadcastSettingChange(section);
+    int ours = 0;
+    for (const Seen& seen : g_seen) ours += seen.message == WM_SETTINGCHANGE && seen.text == section ? 1 : 0;
+    EXPECT_EQ(ours, 1);
 }
 
 TEST_F(DesktopTest, ProcessingMessagesLeavesAQuitForTheOwnLoop) {
@@ -145,15 +148,16 @@ std::string ItemText(HWND dialog, int id) {
 
 TEST_F(DesktopTest, InputBoxShowsTheValueAndReturnsWhatWasTyped) {
     Win32Dialogs dialogs;
+    const std::string caption = "Zephyra input OK" + suffix;
     std::string shownValue, shownPrompt;
-    DialogUser user("Zephyra input OK", [&](HWND dialog) {
+    DialogUser user(caption, [&](HWND dialog) {
         shownValue = ItemText(dialog, Win32Dialogs::kEditId);
         shownPrompt = ItemText(dialog, Win32Dialogs::kPromptId);
         ::SetDlgItemTextA(dialog, Win32Dialogs::kEditId, "typed text");
         ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     std::string value = "initial";
-    EXPECT_TRUE(dialogs.InputQuery("Zephyra input OK", "Your name:", value));
+    EXPECT_TRUE(dialogs.InputQuery(caption, "Your name:", value));
     EXPECT_TRUE(user.Found());
     EXPECT_EQ(shownValue, "initial");
     EXPECT_EQ(shownPrompt, "Your name:");
@@ -162,20 +166,22 @@ TEST_F(DesktopTest, InputBoxShowsTheValueAndReturnsWhatWasTyped) {
 
 TEST_F(DesktopTest, CancelledInputBoxKeepsTheValue) {
     Win32Dialogs dialogs;
-    DialogUser user("Zephyra input Cancel", [&](HWND dialog) {
+    const std::string caption = "Zephyra input Cancel" + suffix;
+    DialogUser user(caption, [&](HWND dialog) {
         ::SetDlgItemTextA(dialog, Win32Dialogs::kEditId, "thrown away");
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     std::string value = "kept";
-    EXPECT_FALSE(dialogs.InputQuery("Zephyra input Cancel", "Prompt", value));
+    EXPECT_FALSE(dialogs.InputQuery(caption, "Prompt", value));
     EXPECT_TRUE(user.Found());
     EXPECT_EQ(value, "kept");
 }
 
 TEST_F(DesktopTest, MessageBoxReturnsThePressedButton) {
     Win32Dialogs dialogs;
-    DialogUser user("Zephyra question", [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDNO, 0); });
-    EXPECT_EQ(dialogs.MessageBox("Really?", "Zephyra question", platform::mb::YesNo | platform::mb::IconQuestion),
+    const std::string caption = "Zephyra question" + suffix;
+    DialogUser user(caption, [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDNO, 0); });
+    EXPECT_EQ(dialogs.MessageBox("Really?", caption, platform::mb::YesNo | platform::mb::IconQuestion),
               platform::mb::IdNo);
     EXPECT_TRUE(user.Found());
 }

@@ -1,0 +1,32 @@
+#pragma once
+// Starting the modules' programs from a test, as the installer would.
+#include <windows.h>
+
+#include <string>
+
+namespace zrtest {
+
+// A started program; waits for it (at most the given time) and closes it.
+class ChildProcess {
+public:
+    // Starts `exe` with `arguments` in `folder` (the program's own folder when empty).
+    ChildProcess(const std::string& exe, const std::string& arguments, const std::string& folder = "");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    // The exit code, or -1 when it did not end in time (it is then killed).
+    int Wait(DWORD milliseconds = 30000);
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+// The Windows path of a path on the build machine (wine maps drive Z: to "/").
+std::string WindowsPathOf(const std::string& buildPath);
+
+// Copies a file; false when it failed.
+bool CopyInto(const std::string& source, const std::string& target);
+
+}  // namespace zrtest
