@@ -14,7 +14,7 @@ namespace v = foundation::viewer;
 class BugWatcherTest : public HostPlatformTest {
 protected:
     // The marker and the line buffer stay inside the test's own drive c:.
-    BugWatcherTest() : hostFiles_({.profiles = host_.profiles, .files = host_.files}) { ResetDebugMode(); }
+    BugWatcherTest() : hostFiles_(HostFilesOnly()) { ResetDebugMode(); }
     ~BugWatcherTest() override {
         FinalizeBugWatcher();
         ResetDebugMode();

@@ -84,7 +84,9 @@ TEST_F(EIIniFileTest, FailedWritesKeepTheFileAndRaiseNothing) {
 #else
     const bool enforced = true;
 #endif
-    if (enforced) EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+    if (enforced) {
+        EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+    }
     Files().SetReadOnly(path, false);
 
     TEIIniFile nowhere("c:\\no\\such\\folder\\x.ini");

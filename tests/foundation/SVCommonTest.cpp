@@ -106,7 +106,7 @@ TEST_F(SettingsTest, ModifierKeys) {
 
 TEST_F(SettingsTest, DebugModeIsDecidedOnce) {
     // The marker stays inside the test's own drive c:, away from other programs.
-    platform::ScopedServices hostFiles({.files = host_.files});
+    platform::ScopedServices hostFiles(HostFilesOnly());
     EXPECT_FALSE(IsDebugMode());
     host_.files->WriteFile(DebugMarkerFile, "");
     EXPECT_FALSE(IsDebugMode());  // cached until the module loads again

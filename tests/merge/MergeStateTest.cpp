@@ -128,15 +128,17 @@ TEST_F(MergeStateTest, SectionFillAndForce) {
 }
 
 TEST_F(MergeStateTest, TracesTheDecisionInDebugMode) {
-    platform::ScopedServices hostFiles({.profiles = host_.profiles, .files = host_.files});
+    // Marker, line buffer and settings all inside the test's own drive c:.
+    platform::ScopedServices hostFiles(HostFilesOnly());
+    host_.files->CreateDirectory(ModuleFolder());
     host_.files->WriteFile(foundation::DebugMarkerFile, "");
     foundation::ResetDebugMode();
     ViewerRecorder viewer(*host_.windows);
     foundation::InitializeBugWatcher();
-    WriteBytes(InModule("settings_template.ini"), kTemplateV3);
-    WriteBytes(UserFile(), "[TBandForm]\r\nStateVersion_Value=3\r\n");
+    host_.files->WriteFile(InModule("settings_template.ini"), kTemplateV3);
+    host_.files->WriteFile(UserFile(), "[TBandForm]\r\nStateVersion_Value=3\r\n");
     RunStartupMerge();
-    WriteBytes(UserFile(), "[TBandForm]\r\nStateVersion_Value=2\r\n");
+    host_.files->WriteFile(UserFile(), "[TBandForm]\r\nStateVersion_Value=2\r\n");
     RunStartupMerge();
     foundation::FinalizeBugWatcher();
     foundation::ResetDebugMode();

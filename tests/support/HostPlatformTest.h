@@ -32,6 +32,15 @@ protected:
     platform::IFileSystem& Files() const { return *services_set_.files; }
     platform::IRegistry& Registry() const { return *services_set_.registry; }
 
+    // The host stand-ins' files and profiles, for a test whose files must stay
+    // inside its own drive c: also on Windows (the debug marker, the Windows folder).
+    platform::ServiceSet HostFilesOnly() const {
+        platform::ServiceSet set;
+        set.profiles = host_.profiles;
+        set.files = host_.files;
+        return set;
+    }
+
     // The bytes of a file given by its Windows path; empty when missing.
     std::string FileBytes(const std::string& path) const { return Files().ReadFile(path).value_or(""); }
     void WriteBytes(const std::string& path, const std::string& bytes) const { Files().WriteFile(path, bytes); }
