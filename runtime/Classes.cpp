@@ -259,6 +259,13 @@ void TStringList::Assign(const TPersistent& source) {
     Changed();
 }
 
+void TStringList::SetStrings(const std::vector<std::string>& items) {
+    BeginUpdate();
+    Clear();
+    for (const std::string& item : items) Add(item);
+    EndUpdate();
+}
+
 std::vector<std::string> TStringList::ToVector() const {
     std::vector<std::string> out;
     out.reserve(items_.size());

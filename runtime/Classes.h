@@ -94,6 +94,8 @@ public:
     int UpdateCount() const { return updateCount_; }
 
     void Assign(const TPersistent& source) override;
+    // Replaces the items with `items` (one change notification).
+    void SetStrings(const std::vector<std::string>& items);
     std::vector<std::string> ToVector() const;
 
     // Raised after every change, unless inside BeginUpdate/EndUpdate (then

@@ -57,16 +57,6 @@ bool TCustomIniFile::ValueExists(const std::string& section, const std::string& 
 
 // ---------------------------------------------------------------- TIniFile
 
-namespace {
-
-void Fill(TStringList& list, const std::vector<std::string>& items) {
-    list.BeginUpdate();
-    list.Clear();
-    for (const std::string& item : items) list.Add(item);
-    list.EndUpdate();
-}
-
-}  // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
     return platform::Profiles().ReadString(FileName(), section, key, defaultValue);
@@ -83,15 +73,15 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
 }
 
 void TIniFile::ReadSection(const std::string& section, TStringList& keys) {
-    Fill(keys, platform::Profiles().ReadKeys(FileName(), section));
+    keys.SetStrings(platform::Profiles().ReadKeys(FileName(), section));
 }
 
 void TIniFile::ReadSections(TStringList& sections) {
-    Fill(sections, platform::Profiles().ReadSectionNames(FileName()));
+    sections.SetStrings(platform::Profiles().ReadSectionNames(FileName()));
 }
 
 void TIniFile::ReadSectionValues(const std::string& section, TStringList& lines) {
-    Fill(lines, platform::Profiles().ReadSectionLines(FileName(), section));
+    lines.SetStrings(platform::Profiles().ReadSectionLines(FileName(), section));
 }
 
 void TIniFile::EraseSection(const std::string& section) {

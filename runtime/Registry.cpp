@@ -55,18 +55,10 @@ bool TRegistry::ValueExists(const std::string& name) {
 
 bool TRegistry::DeleteValue(const std::string& name) { return platform::Registry().DeleteValue(root_, path_, name); }
 
-namespace {
-void Fill(TStringList& list, const std::vector<std::string>& items) {
-    list.BeginUpdate();
-    list.Clear();
-    for (const std::string& item : items) list.Add(item);
-    list.EndUpdate();
-}
-}  // namespace
 
-void TRegistry::GetValueNames(TStringList& names) { Fill(names, platform::Registry().ValueNames(root_, path_)); }
+void TRegistry::GetValueNames(TStringList& names) { names.SetStrings(platform::Registry().ValueNames(root_, path_)); }
 
-void TRegistry::GetKeyNames(TStringList& names) { Fill(names, platform::Registry().SubKeyNames(root_, path_)); }
+void TRegistry::GetKeyNames(TStringList& names) { names.SetStrings(platform::Registry().SubKeyNames(root_, path_)); }
 
 std::string TRegistry::ReadString(const std::string& name) {
     const auto value = platform::Registry().ReadValue(root_, path_, name);

@@ -1,3 +1,4 @@
+#include <cctype>
 #include "platform/host/HostFileUtil.h"
 
 #include <atomic>
@@ -94,6 +95,12 @@ bool WriteFileAtomically(const std::string& nativePath, const std::string& bytes
         return false;
     }
     return true;
+}
+
+std::string AsciiLower(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
 }
 
 }  // namespace platform::host

@@ -1,5 +1,5 @@
 #pragma once
-// File helpers shared by the host stand-ins (not part of the platform API).
+// File and text helpers shared by the host stand-ins (not part of the platform API).
 #include <optional>
 #include <string>
 
@@ -13,6 +13,9 @@ std::optional<std::string> ReadWholeFile(const std::string& nativePath);
 // False (and the target unchanged) when the folder is missing, the target is
 // read-only or anything fails. The folder is not created.
 bool WriteFileAtomically(const std::string& nativePath, const std::string& bytes);
+
+// ASCII letters in lower case (names that match ignoring case).
+std::string AsciiLower(const std::string& text);
 
 // The file (or folder) has no write permission for its owner.
 bool IsNativeReadOnly(const std::string& nativePath);

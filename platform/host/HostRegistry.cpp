@@ -2,16 +2,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/host/HostFileUtil.h"
 #include "platform/host/HostPlatform.h"
 
 namespace platform::host {
 namespace {
 
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // "a\b\\c" -> {"a","b","c"}; one leading "\" ignored, empty parts skipped.
 std::vector<std::string> SplitPath(const std::string& path) {
@@ -37,15 +33,15 @@ struct HostRegistry::Key {
     std::vector<std::pair<std::string, RegValue>> values;  // in creation order
 
     Key* Child(const std::string& childName) {
-        std::string lower = Lower(childName);
+        std::string lower = AsciiLower(childName);
         for (auto& k : subKeys)
-            if (Lower(k->name) == lower) return k.get();
+            if (AsciiLower(k->name) == lower) return k.get();
         return nullptr;
     }
     std::pair<std::string, RegValue>* Value(const std::string& valueName) {
-        std::string lower = Lower(valueName);
+        std::string lower = AsciiLower(valueName);
         for (auto& v : values)
-            if (Lower(v.first) == lower) return &v;
+            if (AsciiLower(v.first) == lower) return &v;
         return nullptr;
     }
 };
@@ -92,9 +88,9 @@ bool HostRegistry::DeleteKey(RegRoot root, const std::string& path) {
     for (const auto& p : parts) parentPath += p + "\\";
     Key* parent = Find(root, parentPath, false);
     if (!parent) return false;
-    std::string lower = Lower(last);
+    std::string lower = AsciiLower(last);
     auto it = std::find_if(parent->subKeys.begin(), parent->subKeys.end(),
-                           [&](const std::unique_ptr<Key>& k) { return Lower(k->name) == lower; });
+                           [&](const std::unique_ptr<Key>& k) { return AsciiLower(k->name) == lower; });
     if (it == parent->subKeys.end()) return false;
     parent->subKeys.erase(it);
     return true;
@@ -127,9 +123,9 @@ bool HostRegistry::DeleteValue(RegRoot root, const std::string& path, const std:
     if (readOnly_) return false;
     Key* key = Find(root, path, false);
     if (!key) return false;
-    std::string lower = Lower(name);
+    std::string lower = AsciiLower(name);
     auto it = std::find_if(key->values.begin(), key->values.end(),
-                           [&](const auto& v) { return Lower(v.first) == lower; });
+                           [&](const auto& v) { return AsciiLower(v.first) == lower; });
     if (it == key->values.end()) return false;
     key->values.erase(it);
     return true;

@@ -2,16 +2,12 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/host/HostFileUtil.h"
 #include "platform/host/HostPlatform.h"
 
 namespace platform::host {
 namespace {
 
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string Upper(const std::string& s) {
     std::string out = s;
@@ -72,7 +68,7 @@ std::string HostModule::FileName() {
 
 std::optional<FileVersion> HostModule::VersionOf(const std::string& fileName) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto it = versions_.find(Lower(fileName.empty() ? fileName_ : fileName));
+    auto it = versions_.find(AsciiLower(fileName.empty() ? fileName_ : fileName));
     if (it == versions_.end()) return std::nullopt;
     return it->second;
 }
@@ -90,7 +86,7 @@ void HostModule::SetFileName(std::string fileName) {
 
 void HostModule::SetVersion(const std::string& fileName, FileVersion version) {
     std::lock_guard<std::mutex> lock(mutex_);
-    versions_[Lower(fileName.empty() ? fileName_ : fileName)] = version;
+    versions_[AsciiLower(fileName.empty() ? fileName_ : fileName)] = version;
 }
 
 void HostModule::SetHostExecutable(std::string path) {
