@@ -3,13 +3,21 @@
 # the modules built so far and the installation data of install/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+strip_tool() {
+    case $1 in win32) echo i686-w64-mingw32-strip ;; win64) echo x86_64-w64-mingw32-strip ;; esac
+}
+
 for arch in win32 win64; do
     target="dist/$arch/Zephyra"
     rm -rf "$target"
     mkdir -p "$target"
     for module in Solvane.dll SV_BHO.dll Tallis.exe; do
         found=$(find "build/$arch/modules" -name "$module" -type f 2>/dev/null | head -n1 || true)
-        [ -n "$found" ] && cp "$found" "$target/"
+        if [ -n "$found" ]; then
+            cp "$found" "$target/"
+            # Shipped without the symbols the build keeps for debugging.
+            "$(strip_tool "$arch")" --strip-all "$target/$module"
+        fi
     done
     [ -d install ] && cp -r install/. "$target/"
     echo "dist/$arch/Zephyra: $(ls "$target" | tr '\n' ' ')"
