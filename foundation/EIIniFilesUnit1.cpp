@@ -92,6 +92,20 @@ void TEIIniFile::CopySection(const std::string& section, TEIIniFile& source, boo
     for (int i = 0; i < keys.Count(); ++i) WriteString(section, keys[i], source.ReadString(section, keys[i], ""));
 }
 
+void TEIIniFile::ReadChecks(const std::string& section, rt::TListView& listView) {
+    rt::TStringList values;
+    ReadList(section, values);
+    rt::TListItems& items = listView.Items();
+    items.BeginUpdate();
+    try {
+        for (int i = 0; i < items.Count(); ++i) items[i].Checked = i < values.Count() && TextToBool(values[i]);
+    } catch (...) {
+        items.EndUpdate();
+        throw;
+    }
+    items.EndUpdate();
+}
+
 void TEIIniFile::WriteNamedList(const std::string& section, const rt::TStringList& names,
                                 const rt::TStringList& values) {
     ScopedIniLock lock(FileName());

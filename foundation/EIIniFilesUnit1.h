@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Profiles.h"
+#include "runtime/ComCtrls.h"
 #include "runtime/IniFiles.h"
 
 namespace foundation {
@@ -46,6 +47,9 @@ public:
     // Copies `section` of `source` here; without `overwrite` a section that
     // already has keys is left alone.
     void CopySection(const std::string& section, TEIIniFile& source, bool overwrite);
+    // Item i of the view is checked when the numbered list in `section` has an
+    // item i that reads true; one update bracket of the view's items.
+    virtual void ReadChecks(const std::string& section, rt::TListView& listView);
     // Erases `section`, then writes names[i]=values[i].
     virtual void WriteNamedList(const std::string& section, const rt::TStringList& names, const rt::TStringList& values);
 };

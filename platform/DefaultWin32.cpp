@@ -20,6 +20,9 @@ ServiceSet CreateDefaultServices() {
     set.environment = std::make_shared<Win32Environment>();
     set.dialogs = std::make_shared<Win32Dialogs>();
     set.windows = std::make_shared<Win32Windows>();
+    set.cursors = std::make_shared<Win32Cursors>();
+    set.sound = std::make_shared<Win32Sound>();
+    set.timers = Win32Timers::Shared();
     return set;
 }
 

@@ -33,6 +33,9 @@ IUser& User() { return *Current().user; }
 IEnvironment& Environment() { return *Current().environment; }
 IDialogs& Dialogs() { return *Current().dialogs; }
 IWindows& Windows() { return *Current().windows; }
+ICursors& Cursors() { return *Current().cursors; }
+ISound& Sound() { return *Current().sound; }
+ITimers& Timers() { return *Current().timers; }
 
 ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.profiles, previous_.profiles);
@@ -47,6 +50,9 @@ ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.environment, previous_.environment);
     FillFrom(replacement.dialogs, previous_.dialogs);
     FillFrom(replacement.windows, previous_.windows);
+    FillFrom(replacement.cursors, previous_.cursors);
+    FillFrom(replacement.sound, previous_.sound);
+    FillFrom(replacement.timers, previous_.timers);
     Current() = std::move(replacement);
 }
 

@@ -4,13 +4,16 @@
 // stand-ins on Linux); a test may replace it for its own scope.
 #include <memory>
 
+#include "platform/Cursors.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Profiles.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
+#include "platform/Timers.h"
 
 namespace platform {
 
@@ -27,6 +30,9 @@ struct ServiceSet {
     std::shared_ptr<IEnvironment> environment;
     std::shared_ptr<IDialogs> dialogs;
     std::shared_ptr<IWindows> windows;
+    std::shared_ptr<ICursors> cursors;
+    std::shared_ptr<ISound> sound;
+    std::shared_ptr<ITimers> timers;
 };
 
 // Provided by the platform library the target links (host or win32).
@@ -47,6 +53,9 @@ IUser& User();
 IEnvironment& Environment();
 IDialogs& Dialogs();
 IWindows& Windows();
+ICursors& Cursors();
+ISound& Sound();
+ITimers& Timers();
 
 // Replaces the current set for the life of this object and restores the
 // previous one afterwards. Services left null in the replacement are taken

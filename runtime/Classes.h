@@ -147,6 +147,11 @@ public:
 
     enum class TOperation { Insert, Remove };
 
+    // True once destruction has begun; a class whose destructor does work
+    // that asks this calls BeforeDestruction first.
+    bool IsDestroying() const { return destroying_; }
+    void BeforeDestruction() { destroying_ = true; }
+
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
 

@@ -14,7 +14,10 @@ HostPlatform::HostPlatform(const std::string& root)
       user(std::make_shared<HostUser>()),
       environment(std::make_shared<HostEnvironment>()),
       dialogs(std::make_shared<HostDialogs>()),
-      windows(std::make_shared<HostWindows>()) {
+      windows(std::make_shared<HostWindows>()),
+      cursors(std::make_shared<HostCursors>(files->Mapper())),
+      sound(std::make_shared<HostSound>()),
+      timers(std::make_shared<HostTimers>()) {
     // Every Windows machine has its Windows folder; the profile services put
     // files named without a folder there.
     files->CreateDirectory("c:\\windows");
@@ -34,6 +37,9 @@ ServiceSet HostPlatform::Set() const {
     set.environment = environment;
     set.dialogs = dialogs;
     set.windows = windows;
+    set.cursors = cursors;
+    set.sound = sound;
+    set.timers = timers;
     return set;
 }
 

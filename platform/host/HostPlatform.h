@@ -254,6 +254,66 @@ private:
     std::vector<unsigned> beeps_;
 };
 
+// System cursors kept in memory. Standard cursors are handles 0x10000 + id;
+// every copy and every file loaded gets a new handle whose origin is kept.
+class HostCursors : public ICursors {
+public:
+    explicit HostCursors(PathMapper mapper);
+    CursorHandle LoadStandard(int id) override;
+    CursorHandle Copy(CursorHandle cursor) override;
+    CursorHandle LoadFromFile(const std::string& fileName) override;  // any existing file loads
+    bool SetSystemCursor(CursorHandle cursor, int id) override;
+
+    // The system cursor of `id` (its standard handle until something is set).
+    CursorHandle Current(int id);
+    // What a handle is: "standard 32512", "copy of standard 32512", "file c:\x.cur", "" if unknown.
+    std::string Origin(CursorHandle cursor);
+    int SetCalls();
+    void SetFailing(bool failing);  // SetSystemCursor refuses every cursor
+
+private:
+    std::mutex mutex_;
+    PathMapper mapper_;
+    std::map<int, CursorHandle> current_;
+    std::map<CursorHandle, std::string> origins_;
+    CursorHandle next_ = 0x20000;
+    int setCalls_ = 0;
+    bool failing_ = false;
+};
+
+class HostSound : public ISound {
+public:
+    bool PlayModuleWave(const std::string& name) override;
+    std::vector<std::string> Played();
+    void SetResult(bool played);
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> played_;
+    bool result_ = true;
+};
+
+// Timers that tick only when the test says so.
+class HostTimers : public ITimers {
+public:
+    TimerId Start(std::uint32_t interval, std::function<void()> tick) override;
+    void Stop(TimerId timer) override;
+
+    // The running timers and their intervals.
+    std::map<TimerId, std::uint32_t> Running();
+    // Runs one tick of every running timer; false when none runs.
+    bool TickAll();
+
+private:
+    struct Timer {
+        std::uint32_t interval = 0;
+        std::function<void()> tick;
+    };
+    std::mutex mutex_;
+    std::map<TimerId, Timer> timers_;
+    TimerId next_ = 1;
+};
+
 // Every stand-in, over one folder. Tests configure the members directly.
 struct HostPlatform {
     explicit HostPlatform(const std::string& root);
@@ -270,6 +330,9 @@ struct HostPlatform {
     std::shared_ptr<HostEnvironment> environment;
     std::shared_ptr<HostDialogs> dialogs;
     std::shared_ptr<HostWindows> windows;
+    std::shared_ptr<HostCursors> cursors;
+    std::shared_ptr<HostSound> sound;
+    std::shared_ptr<HostTimers> timers;
 
     ServiceSet Set() const;
 };

@@ -2,6 +2,7 @@
 // The Win32 implementations of the platform ports. Every string is 8-bit
 // ANSI (the "A" functions). This header stays free of <windows.h> so code
 // outside the Windows folders can build the service set.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -127,6 +128,38 @@ public:
     void BroadcastSettingChange(const std::string& section) override;
     void ProcessMessages() override;
     void MessageBeep(unsigned kind) override;
+};
+
+class Win32Cursors : public ICursors {
+public:
+    CursorHandle LoadStandard(int id) override;
+    CursorHandle Copy(CursorHandle cursor) override;
+    CursorHandle LoadFromFile(const std::string& fileName) override;
+    bool SetSystemCursor(CursorHandle cursor, int id) override;
+};
+
+// Wave resources of the module this code is linked into.
+class Win32Sound : public ISound {
+public:
+    bool PlayModuleWave(const std::string& name) override;
+};
+
+// SetTimer on a hidden message window, made on first use (never under the
+// loader lock) by the thread that first starts a timer; its ticks run there.
+// Timers started or stopped from another thread are handed to that thread.
+class Win32Timers : public ITimers {
+public:
+    // The module's one instance (its window serves every caller).
+    static std::shared_ptr<Win32Timers> Shared();
+    Win32Timers();
+    ~Win32Timers() override;
+    TimerId Start(std::uint32_t interval, std::function<void()> tick) override;
+    void Stop(TimerId timer) override;
+
+    struct State;  // the window and the callbacks, shared with the window procedure
+
+private:
+    std::shared_ptr<State> state_;
 };
 
 }  // namespace platform::win32

@@ -1,0 +1,221 @@
+#pragma once
+// Headless controls: the state of every control lives in these objects; a UI
+// backend may attach native peers and feed native events back into the same
+// events. The headless backend (the default) keeps state only.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/Classes.h"
+#include "runtime/Format.h"
+#include "runtime/ShiftState.h"
+#include "runtime/Types.h"
+
+namespace rt {
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TMenu;
+class TMenuItem;
+class TPopupMenu;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, unsigned short& key, TShiftState shift)>;
+using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+
+// What changed on a control, for a backend that mirrors it natively.
+enum class TControlChange { Bounds, Visible, Enabled, Text, Parent, Items, Selection, Checked };
+
+// The seam through which a backend attaches real windows. Every call comes on
+// the thread that owns the control.
+class IUiBackend {
+public:
+    virtual ~IUiBackend() = default;
+    virtual void ControlCreated(TControl& control) {}
+    virtual void ControlDestroyed(TControl& control) {}
+    virtual void ControlChanged(TControl& control, TControlChange change) {}
+    // Runs the form modally until its ModalResult is set; returns nothing
+    // itself: the form reads its ModalResult afterwards.
+    virtual void RunModal(TCustomForm& form) = 0;
+    // Tracks `menu` at `screen` with `owner` as the window that receives the
+    // pick; returns the command id of the picked entry, 0 when none.
+    virtual unsigned TrackPopupMenu(TPopupMenu& menu, TPoint screen, std::uintptr_t owner) = 0;
+    // The mouse position in screen coordinates; false when it cannot be read.
+    virtual bool CursorPos(TPoint& point) = 0;
+    // Brings the application's window to the foreground.
+    virtual void ForegroundApplication() {}
+    // The native window of a control; 0 when it has none.
+    virtual std::uintptr_t HandleOf(const TControl& control) { return 0; }
+};
+
+// The backend of tests: state only. ShowModal runs the script the test
+// installed (closing the form with mrCancel when there is none or it leaves
+// no result); pop-up menus ask the menu script of the calling thread.
+class THeadlessBackend : public IUiBackend {
+public:
+    using TModalScript = std::function<void(TCustomForm& form)>;
+    using TMenuScript = std::function<TMenuItem*(TPopupMenu& menu, TPoint screen)>;
+
+    void RunModal(TCustomForm& form) override;
+    unsigned TrackPopupMenu(TPopupMenu& menu, TPoint screen, std::uintptr_t owner) override;
+    bool CursorPos(TPoint& point) override;
+
+    void SetModalScript(TModalScript script) { modalScript_ = std::move(script); }
+    // Per thread, so each browser window's thread answers its own menus.
+    static void SetMenuScript(TMenuScript script);
+    void SetCursorPos(TPoint point, bool readable = true) { cursor_ = point; cursorReadable_ = readable; }
+
+private:
+    TModalScript modalScript_;
+    TPoint cursor_;
+    bool cursorReadable_ = true;
+};
+
+// The process's backend (a THeadlessBackend until one is installed).
+IUiBackend& UiBackend();
+// Installs `backend` (null: the headless one again); returns the previous.
+std::shared_ptr<IUiBackend> SetUiBackend(std::shared_ptr<IUiBackend> backend);
+
+// The parts of the application object that controls and menus reach.
+class TApplication {
+public:
+    std::string Hint;
+    std::uintptr_t Handle = 0;
+    bool Terminated = false;
+    // Errors raised while dispatching window messages land here; without a
+    // handler they are dropped.
+    std::function<void(const std::exception& error)> OnException;
+    void HandleException(const std::exception& error) {
+        if (OnException) OnException(error);
+    }
+};
+TApplication& Application();
+
+class TControl : public TComponent {
+    RT_CLASS(TControl)
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return bounds_.Left; }
+    int Top() const { return bounds_.Top; }
+    int Width() const { return bounds_.Width(); }
+    int Height() const { return bounds_.Height(); }
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    TRect BoundsRect() const { return bounds_; }
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint) { hint_ = hint; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v) { showHint_ = v; }
+    // Caption and text are one value, as in the runtime.
+    const std::string& Caption() const { return text_; }
+    void SetCaption(const std::string& text) { SetText(text); }
+    const std::string& Text() const { return text_; }
+    virtual void SetText(const std::string& text);
+    int Color() const { return color_; }
+    void SetColor(int color) { color_ = color; }
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+
+    // Screen coordinates of a point of this control's client area.
+    TPoint ClientToScreen(TPoint point) const;
+    // The form this control sits on, or null.
+    TCustomForm* ParentForm() const;
+
+    // As the user does it: the handlers run, then the default behaviour.
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    bool DragOver(TObject* source, int x, int y);
+    void DragDrop(TObject* source, int x, int y);
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+
+protected:
+    void Changed(TControlChange change);
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TWinControl* parent_ = nullptr;
+    TRect bounds_{0, 0, 0, 0};
+    TAlign align_ = TAlign::alNone;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool showHint_ = false;
+    std::string hint_;
+    std::string text_;
+    int color_ = 0;
+    TPopupMenu* popupMenu_ = nullptr;
+};
+
+class TWinControl : public TControl {
+    RT_CLASS(TWinControl)
+public:
+    using TControl::TControl;
+    ~TWinControl() override;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const;
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+
+    TRect ClientRect() const { return TRect{0, 0, Width(), Height()}; }
+    // Lays out the aligned children: top ones from the top, bottom ones from
+    // the bottom, then left and right ones in the rest, the client one last.
+    void Realign();
+    void DisableAlign() { ++alignDisabled_; }
+    void EnableAlign();
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+    bool Focused() const;
+    void SetFocus();
+    TKeyEvent OnKeyDown;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+private:
+    friend class TControl;
+    void AttachControl(TControl* control);
+    void DetachControl(TControl* control);
+
+    std::vector<TControl*> controls_;
+    int alignDisabled_ = 0;
+    bool aligning_ = false;
+};
+
+// The string list of a TAlign property, in ordinal order.
+const std::vector<std::string>& AlignNames();
+
+}  // namespace rt
