@@ -7,6 +7,7 @@
 #include "foundation/SVCommon.h"
 #include "foundation/SVCommonIE.h"
 #include "platform/Services.h"
+#include "runtime/SimpleXml.h"
 
 namespace toolbar {
 namespace {
@@ -260,28 +261,13 @@ bool TSolvane::AssignUpUrls(rt::TStringList& list) {
     return hasParents;
 }
 
-std::string TSolvane::XmlAttributeText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 bool TSolvane::AssignUpUrlsAsXml(std::string& xml) {
     rt::TStringList urls;
     const bool result = AssignUpUrls(urls);
     xml = "<items>";
     for (int i = 0; i < urls.Count(); ++i) {
         // An address may hold "&", "<" or quotes; the menu must read it back unchanged.
-        const std::string address = XmlAttributeText(urls[i]);
+        const std::string address = rt::TXmlDocument::EncodeValue(urls[i]);
         xml += rt::Format("<item caption=\"%s\" url=\"%s\" mru=\"%s\"/>", {address, address, ""});
     }
     xml += "</items>";

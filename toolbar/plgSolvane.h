@@ -136,7 +136,6 @@ public:
     static std::string HighlightScript(const std::string& word, const std::string& backColor);
     // `text` written so that it reads back unchanged inside a double-quoted script string.
     static std::string ScriptStringText(const std::string& text);
-    static std::string XmlAttributeText(const std::string& text);
     std::string IEVersion();
 
 private:

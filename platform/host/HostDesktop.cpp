@@ -2,18 +2,13 @@
 // They record what the code under test does; tests script the answers.
 #include <cctype>
 
+#include "platform/host/HostFileUtil.h"
 #include "platform/host/HostPlatform.h"
 
 namespace platform::host {
 namespace {
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool SameIgnoringCase(const std::string& a, const std::string& b) { return AsciiLower(a) == AsciiLower(b); }
 
 }  // namespace
 

@@ -186,7 +186,7 @@ public:
 
 private:
     std::mutex mutex_;
-    std::map<std::string, std::string> values_;  // keys in upper case
+    std::map<std::string, std::string> values_;  // keys in lower case
 };
 
 class HostDialogs : public IDialogs {

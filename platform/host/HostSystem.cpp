@@ -8,13 +8,6 @@
 namespace platform::host {
 namespace {
 
-
-std::string Upper(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // Days since 1970-01-01 of a civil date (proleptic Gregorian), and back.
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     y -= m <= 2;
@@ -203,7 +196,7 @@ std::string HostEnvironment::Expand(const std::string& text) {
             break;
         }
         std::string name = text.substr(i + 1, close - i - 1);
-        auto it = name.empty() ? values_.end() : values_.find(Upper(name));
+        auto it = name.empty() ? values_.end() : values_.find(AsciiLower(name));
         if (it != values_.end()) {
             out += it->second;
             i = close + 1;
@@ -219,7 +212,7 @@ std::string HostEnvironment::Expand(const std::string& text) {
 
 void HostEnvironment::Set(const std::string& name, const std::string& value) {
     std::lock_guard<std::mutex> lock(mutex_);
-    values_[Upper(name)] = value;
+    values_[AsciiLower(name)] = value;
 }
 
 }  // namespace platform::host

@@ -37,14 +37,6 @@ int ChildProcess::Wait(DWORD milliseconds) {
     return static_cast<int>(code);
 }
 
-std::string WindowsPathOf(const std::string& buildPath) {
-    if (buildPath.empty() || buildPath[0] != '/') return buildPath;
-    std::string path = "Z:" + buildPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 bool CopyInto(const std::string& source, const std::string& target) {
     return ::CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
 }

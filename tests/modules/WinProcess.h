@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win32/Win32TestSupport.h"
+
 namespace zrtest {
 
 // A started program; waits for it (at most the given time) and closes it.
@@ -22,9 +24,6 @@ public:
 private:
     HANDLE process_ = nullptr;
 };
-
-// The Windows path of a path on the build machine (wine maps drive Z: to "/").
-std::string WindowsPathOf(const std::string& buildPath);
 
 // Copies a file; false when it failed.
 bool CopyInto(const std::string& source, const std::string& target);

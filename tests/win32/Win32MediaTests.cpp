@@ -11,13 +11,6 @@ using namespace platform::win32;
 
 namespace {
 
-std::string WindowsPathOf(const std::string& path) {
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return out;
-}
-
 // Runs this thread's messages until `done` or the time is up.
 template <typename Done>
 bool PumpUntil(Done done, DWORD milliseconds) {
@@ -34,7 +27,7 @@ bool PumpUntil(Done done, DWORD milliseconds) {
 TEST(Win32Cursors, TheInstalledBlockedCursorsLoad) {
     Win32Cursors cursors;
     for (const char* name : {"ARROW_BLOCKED.cur", "HAND_BLOCKED.cur", "EDIT_BLOCKED.cur"}) {
-        const auto cursor = cursors.LoadFromFile(WindowsPathOf(std::string(ZR_MEDIA_DIR) + "/" + name));
+        const auto cursor = cursors.LoadFromFile(zrtest::WindowsPathOf(std::string(ZR_MEDIA_DIR) + "/" + name));
         EXPECT_NE(cursor, 0u) << name;
         if (cursor) ::DestroyCursor(reinterpret_cast<HCURSOR>(cursor));
     }

@@ -38,6 +38,15 @@ private:
     std::string path_;
 };
 
+// The Windows path of a path on the build machine (wine maps drive Z: to "/").
+inline std::string WindowsPathOf(const std::string& buildPath) {
+    if (buildPath.empty() || buildPath[0] != '/') return buildPath;
+    std::string path = "Z:" + buildPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 // The folder of the running test program, where its helpers are built.
 inline std::string ProgramFolder() {
     char path[MAX_PATH * 2] = {};
