@@ -1,5 +1,7 @@
 #include "foundation/AMState.h"
 
+#include <algorithm>
+#include <climits>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -210,9 +212,20 @@ void TFormStorage::RestoreProperties(TEIIniFile& ini) {
             auto count = values.find("count");
             const int n = rt::StrToIntDef(rt::Trim(count == values.end() ? "0" : count->second), 0);
             if (n < 0) return;
+            // The count is believed only as far as the section has items:
+            // "Count=20000000" must not build 20 million of them.
+            int itemCount = 0;
+            for (const auto& entry : values) {
+                const std::string& key = entry.first;
+                if (key.size() > 4 && key.size() <= 14 && key.compare(0, 4, "item") == 0 &&
+                    key.find_first_not_of("0123456789", 4) == std::string::npos) {
+                    const long long index = std::stoll(key.substr(4));
+                    if (index < n) itemCount = std::max(itemCount, static_cast<int>(index) + 1);
+                }
+            }
             std::vector<std::string> items;
-            items.reserve(n);
-            for (int i = 0; i < n; ++i) {
+            items.reserve(itemCount);
+            for (int i = 0; i < itemCount; ++i) {
                 auto it = values.find("item" + std::to_string(i));
                 items.push_back(it == values.end() ? std::string() : it->second);
             }
@@ -248,7 +261,8 @@ int TAMState::ReadSaveCount() {
     }
 }
 
-bool TAMState::IsStale() { return LoadedSaveCount < ReadSaveCount(); }
+// Any move of the counter is a save elsewhere, also when it started again at 1.
+bool TAMState::IsStale() { return LoadedSaveCount != ReadSaveCount(); }
 
 bool TAMState::IsShuttingDown() const {
     return IsDestroying() || (Owner() && Owner()->IsDestroying()) || rt::Application().Terminated;
@@ -260,7 +274,10 @@ void TAMState::Save() {
         if (file.empty()) return;
         ScopedIniLock lock(file);
         TEIIniFile ini(file);
-        ini.WriteString(StorageSection(), SaveCountKey, std::to_string(ReadSaveCount() + 1));
+        // At the top of its range the counter starts again at 1: it must keep
+        // moving, or the other windows would stop noticing saves.
+        const int count = ReadSaveCount();
+        ini.WriteString(StorageSection(), SaveCountKey, std::to_string(count == INT_MAX ? 1 : count + 1));
         SaveProperties(ini);
         LoadedSaveCount = ReadSaveCount();
     } catch (...) {

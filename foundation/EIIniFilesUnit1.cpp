@@ -48,7 +48,19 @@ void TEIIniFile::WriteString(const std::string& section, const std::string& key,
 }
 
 void TEIIniFile::EraseSection(const std::string& section) {
-    LockedWrite(FileName(), [&] { rt::TIniFile::EraseSection(section); });
+    LockedWrite(FileName(), [&] {
+        // The profile services erase the first section of a name; a second
+        // one of the same name would then come back on the next read.
+        rt::TStringList sections;
+        ReadSections(sections);
+        for (int tries = sections.Count() + 1; tries > 0; --tries) {
+            rt::TIniFile::EraseSection(section);
+            ReadSections(sections);
+            bool left = false;
+            for (int i = 0; i < sections.Count() && !left; ++i) left = rt::SameText(sections[i], section);
+            if (!left) break;
+        }
+    });
 }
 
 void TEIIniFile::DeleteKey(const std::string& section, const std::string& key) {

@@ -33,7 +33,8 @@ public:
     // Depth-first from `element`: before, the children, after. A child's error
     // (an exception) propagates unless `continueOnError`; then its message
     // goes to OnWalkError and the walk goes on. Anything that is not an
-    // exception always propagates.
+    // exception always propagates. Elements nested deeper than
+    // rt::MaxXmlDepth count as a child's error.
     void Walk(rt::TXmlElement& element, const TXmlElementHandler& before, const TXmlElementHandler& after,
               rt::TObject* context, bool continueOnError);
     // The first element below `element` (never `element` itself), depth-first
@@ -46,6 +47,12 @@ public:
 
 private:
     void ReportWalkError(const std::exception& error);
+    // The walk and the search one level down; past rt::MaxXmlDepth they
+    // raise rt::EXmlError instead of going deeper.
+    void WalkAt(rt::TXmlElement& element, const TXmlElementHandler& before, const TXmlElementHandler& after,
+                rt::TObject* context, bool continueOnError, int depth);
+    bool FindBelow(rt::TXmlElement& element, const TXmlElementMatcher& matcher, rt::TObject* context,
+                   rt::TXmlElement*& found, int depth);
 };
 
 inline constexpr const char* MruPlaceholder = "<mru/>";

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "foundation/EIFunctionsBase.h"
 #include "foundation/SVCommonIE.h"
@@ -50,6 +52,9 @@ std::string UserNumber(const std::string& userName) {
         if (number == "-1") {
             number = std::to_string(machine->KeyCount(kUsers) + 1);
             machine->WriteString(kUsers, name, number);
+            // Writes swallow failures: a number that did not reach the file
+            // would be handed out again to the next user.
+            if (machine->ReadString(kUsers, name, "-1") != number) return "1";
         }
         return number;
     } catch (...) {
@@ -186,11 +191,26 @@ std::string PercentEscape(const std::string& text) {
 }
 
 std::string ExpandUrlTemplate(const std::string& urlTemplate, const std::string& url, const std::string& searchText) {
-    std::string result = urlTemplate;
-    ReplaceAllText(result, "%%URL%%", url);
-    ReplaceAllText(result, "%%DOMAIN%%", PercentEscape(HostOfUrl(url)));
-    ReplaceAllText(result, "%%SEARCH%%", PercentEscape(searchText));
-    return result;
+    // One pass over the template: what a placeholder is replaced by is never
+    // searched again, so a page address holding "%%SEARCH%%" cannot receive
+    // the user's search text.
+    const std::pair<const char*, std::string> fills[] = {
+        {"%%URL%%", url}, {"%%DOMAIN%%", PercentEscape(HostOfUrl(url))}, {"%%SEARCH%%", PercentEscape(searchText)}};
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at = urlTemplate.find('%'); at != std::string::npos; at = urlTemplate.find('%', at)) {
+        const std::pair<const char*, std::string>* fill = nullptr;
+        for (const auto& candidate : fills)
+            if (rt::SameText(urlTemplate.substr(at, std::strlen(candidate.first)), candidate.first)) fill = &candidate;
+        if (!fill) {
+            ++at;
+            continue;
+        }
+        result.append(urlTemplate, from, at - from).append(fill->second);
+        at += std::strlen(fill->first);
+        from = at;
+    }
+    return result.append(urlTemplate, from, std::string::npos);
 }
 
 bool DaysApartAtLeast(int days, const std::string& dateText1, const std::string& dateText2) {

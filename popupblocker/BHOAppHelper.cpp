@@ -19,28 +19,6 @@ std::unique_ptr<TBHOFormlessAppHelper>& Instance() {
 
 }  // namespace
 
-TModuleTimer::~TModuleTimer() { SetEnabled(false); }
-
-bool TModuleTimer::Enabled() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return enabled_;
-}
-
-void TModuleTimer::SetEnabled(bool enabled) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (enabled == enabled_) return;
-    if (enabled) {
-        timer_ = platform::Timers().Start(interval_, [this] {
-            if (OnTimer) OnTimer();
-        });
-        enabled_ = timer_ != 0;
-    } else {
-        platform::Timers().Stop(timer_);
-        timer_ = 0;
-        enabled_ = false;
-    }
-}
-
 std::string ErrorMessage(const std::exception& error) {
     if (auto* own = dynamic_cast<const rt::Exception*>(&error)) return own->Message();
     return error.what();
@@ -57,11 +35,12 @@ void TSVFormlessAppHelper::ReportException(const std::string& where, const std::
 }
 
 TBHOFormlessAppHelper::TBHOFormlessAppHelper(rt::TComponent* owner) : TSVFormlessAppHelper(owner) {
+    CursorTimer.SetEnabled(false);
     CursorTimer.SetInterval(BlockedCursorTime);
-    CursorTimer.OnTimer = [this] {
+    CursorTimer.SetOnTimer([this](rt::TObject*) {
         CursorTimer.SetEnabled(false);
         RestoreCursors();
-    };
+    });
 }
 
 TBHOFormlessAppHelper::~TBHOFormlessAppHelper() {

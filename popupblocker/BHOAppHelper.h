@@ -3,35 +3,12 @@
 // reported, and the timer that ends a blocked-cursor flash.
 #include <cstdint>
 #include <exception>
-#include <functional>
-#include <mutex>
 #include <string>
 
-#include "platform/Timers.h"
 #include "runtime/Classes.h"
+#include "runtime/ExtCtrls.h"
 
 namespace popupblocker {
-
-// A timer over the platform's timer service: enabled means running.
-class TModuleTimer {
-public:
-    TModuleTimer() = default;
-    ~TModuleTimer();
-    TModuleTimer(const TModuleTimer&) = delete;
-    TModuleTimer& operator=(const TModuleTimer&) = delete;
-
-    bool Enabled();
-    void SetEnabled(bool enabled);
-    std::uint32_t Interval() const { return interval_; }
-    void SetInterval(std::uint32_t interval) { interval_ = interval; }
-    std::function<void()> OnTimer;
-
-private:
-    std::mutex mutex_;
-    std::uint32_t interval_ = 1000;
-    platform::TimerId timer_ = 0;
-    bool enabled_ = false;
-};
 
 class TSVFormlessAppHelper : public rt::TComponent {
     RT_CLASS_SAME_PROPS(TSVFormlessAppHelper, rt::TComponent)
@@ -49,8 +26,9 @@ public:
     explicit TBHOFormlessAppHelper(rt::TComponent* owner);
     ~TBHOFormlessAppHelper() override;
 
-    // Ends a blocked-cursor flash: its tick disables it and restores the cursors.
-    TModuleTimer CursorTimer;
+    // Ends a blocked-cursor flash: its tick disables it and restores the
+    // cursors. Browser windows on several threads share it.
+    rt::TTimer CursorTimer{nullptr};
 };
 
 // The module's helper; null outside DoInitialize .. DoFinalize.

@@ -90,7 +90,7 @@ void ShowBlockedCursor() {
     try {
         std::lock_guard<std::recursive_mutex> lock(flashMutex);
         TBHOFormlessAppHelper* helper = AppHelper();
-        if (!helper || helper->CursorTimer.Enabled()) return;  // one flash at a time, never prolonged
+        if (!helper || helper->CursorTimer.Running()) return;  // one flash at a time, never prolonged
         foundation::BugWatcher().LogTick("ShowBlockedCursor");
         ReplaceCursors();
         helper->CursorTimer.SetEnabled(true);

@@ -104,11 +104,12 @@ bool TEICursorManager::RestoreCursor(int id) {
     try {
         platform::CursorHandle cursor = 0;
         std::string fileName;
-        if (UserCursorFile(id, fileName)) {
-            cursor = platform::Cursors().LoadFromFile(fileName);
-        } else {
+        if (UserCursorFile(id, fileName)) cursor = platform::Cursors().LoadFromFile(fileName);
+        // A user's file that does not load must not leave the blocked cursor
+        // on the desktop: the saved original serves instead.
+        if (!cursor) {
             cursor = SavedCursor(id);
-            if (cursor == NoCursor) return true;
+            if (cursor == NoCursor) return fileName.empty();
         }
         const bool restored = platform::Cursors().SetSystemCursor(cursor, id);
         DropSaved(id);

@@ -15,22 +15,41 @@ const TPropList& TTimer::ClassProperties() {
 }
 
 TTimer::~TTimer() {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (id_) platform::Timers().Stop(id_);
 }
 
+bool TTimer::Enabled() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return enabled_;
+}
+
+unsigned TTimer::Interval() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return interval_;
+}
+
+bool TTimer::Running() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return id_ != 0;
+}
+
 void TTimer::SetEnabled(bool v) {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (v == enabled_) return;
     enabled_ = v;
     Update();
 }
 
 void TTimer::SetInterval(unsigned v) {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (v == interval_) return;
     interval_ = v;
     Update();
 }
 
 void TTimer::SetOnTimer(TNotifyEvent handler) {
+    std::lock_guard<std::mutex> lock(mutex_);
     onTimer_ = std::move(handler);
     Update();
 }
@@ -44,8 +63,12 @@ void TTimer::Update() {
 }
 
 void TTimer::Tick() {
-    // The handler may free or stop the timer; copy it first.
-    TNotifyEvent handler = onTimer_;
+    // The handler may free or stop the timer: it runs on a copy, unlocked.
+    TNotifyEvent handler;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        handler = onTimer_;
+    }
     if (handler) handler(this);
 }
 

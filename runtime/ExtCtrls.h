@@ -1,6 +1,10 @@
 #pragma once
 // A timer component over the platform's timer service: Win32 timers in the
-// modules, timers that tick when a test says so on the host.
+// modules, timers that tick when a test says so on the host. Safe to start
+// and stop from several threads (the helper module's browser windows share
+// one); the handler runs without the timer's lock, so it may stop the timer.
+#include <mutex>
+
 #include "platform/Timers.h"
 #include "runtime/Controls.h"
 
@@ -14,17 +18,20 @@ public:
 
     // The timer runs while it is enabled, its interval is not 0 and it has
     // an OnTimer handler; any change restarts it.
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const;
     void SetEnabled(bool v);
-    unsigned Interval() const { return interval_; }
+    unsigned Interval() const;
     void SetInterval(unsigned v);
     void SetOnTimer(TNotifyEvent handler);
-    bool Running() const { return id_ != 0; }
+    // Started with the timer service (false when the service refused it).
+    bool Running() const;
 
 private:
+    // Called with the lock held.
     void Update();
     void Tick();
 
+    mutable std::mutex mutex_;
     bool enabled_ = true;
     unsigned interval_ = 1000;
     TNotifyEvent onTimer_;

@@ -12,6 +12,10 @@ namespace {
 
 using detail::FloatFormat;
 
+// Widths and precisions beyond this are refused: a format must not be able to
+// ask for gigabytes of padding.
+constexpr int kMaxWidth = 65536;
+
 class Formatter {
 public:
     Formatter(const std::string& format, const FormatArgs& args) : format_(format), args_(args) {}
@@ -91,11 +95,13 @@ private:
         }
         if (!number) number = ReadNumber();
         const int width = number.value_or(-1);
+        if (width > kMaxWidth) Invalid();
         int precision = -1;
         if (At('.')) {
             ++pos_;
             precision = ReadNumber().value_or(0);
             if (precision < 0) precision = -1;  // a negative "*" means the default
+            if (precision > kMaxWidth) Invalid();
         }
         if (pos_ >= format_.size()) Invalid();
         char type = format_[pos_++];

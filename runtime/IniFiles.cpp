@@ -57,23 +57,32 @@ bool TCustomIniFile::ValueExists(const std::string& section, const std::string& 
 
 // ---------------------------------------------------------------- TIniFile
 
-
-std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
-    return platform::Profiles().ReadString(FileName(), section, key, defaultValue);
-}
-
 namespace {
 void CheckWritten(bool written, const std::string& fileName) {
     if (!written) throw EIniFileException(Format("Unable to write to %s", {fileName}));
 }
+
+// A line break in a section, key or value would start a line of its own in
+// the file, and so could forge sections and keys: each one becomes a space.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
 }  // namespace
 
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
+    // Names are written on one line, so they are looked up the same way.
+    return platform::Profiles().ReadString(FileName(), OneLine(section), OneLine(key), defaultValue);
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    CheckWritten(platform::Profiles().WriteString(FileName(), section, key, value), FileName());
+    CheckWritten(platform::Profiles().WriteString(FileName(), OneLine(section), OneLine(key), OneLine(value)),
+                 FileName());
 }
 
 void TIniFile::ReadSection(const std::string& section, TStringList& keys) {
-    keys.SetStrings(platform::Profiles().ReadKeys(FileName(), section));
+    keys.SetStrings(platform::Profiles().ReadKeys(FileName(), OneLine(section)));
 }
 
 void TIniFile::ReadSections(TStringList& sections) {
@@ -81,21 +90,23 @@ void TIniFile::ReadSections(TStringList& sections) {
 }
 
 void TIniFile::ReadSectionValues(const std::string& section, TStringList& lines) {
-    lines.SetStrings(platform::Profiles().ReadSectionLines(FileName(), section));
+    lines.SetStrings(platform::Profiles().ReadSectionLines(FileName(), OneLine(section)));
 }
 
 void TIniFile::EraseSection(const std::string& section) {
-    CheckWritten(platform::Profiles().EraseSection(FileName(), section), FileName());
+    CheckWritten(platform::Profiles().EraseSection(FileName(), OneLine(section)), FileName());
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
-    CheckWritten(platform::Profiles().DeleteKey(FileName(), section, key), FileName());
+    CheckWritten(platform::Profiles().DeleteKey(FileName(), OneLine(section), OneLine(key)), FileName());
 }
 
 void TIniFile::UpdateFile() { platform::Profiles().Flush(FileName()); }
 
 void TIniFile::WriteSectionValues(const std::string& section, const TStringList& lines) {
-    CheckWritten(platform::Profiles().WriteSectionLines(FileName(), section, lines.ToVector()), FileName());
+    std::vector<std::string> oneLines = lines.ToVector();
+    for (std::string& line : oneLines) line = OneLine(std::move(line));
+    CheckWritten(platform::Profiles().WriteSectionLines(FileName(), OneLine(section), oneLines), FileName());
 }
 
 }  // namespace rt

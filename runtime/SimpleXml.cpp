@@ -24,7 +24,7 @@ public:
     std::unique_ptr<TXmlElement> Document() {
         SkipMisc();
         if (pos_ >= s_.size() || s_[pos_] != '<') Fail("no root element");
-        auto root = Element(nullptr);
+        auto root = Element(nullptr, 1);
         SkipMisc();
         if (pos_ < s_.size()) Fail("content after the root element");
         return root;
@@ -142,13 +142,16 @@ private:
         }
     }
 
-    std::unique_ptr<TXmlElement> Element(TXmlElement* parent) {
+    std::unique_ptr<TXmlElement> Element(TXmlElement* parent, int depth) {
+        if (depth > MaxXmlDepth) Fail("elements nested deeper than " + std::to_string(MaxXmlDepth));
+        const std::size_t begin = pos_;
         Expect('<');
         auto element = std::make_unique<TXmlElement>(Name(), parent);
         for (;;) {
             SkipBlanks();
             if (At("/>")) {
                 pos_ += 2;
+                element->SetSourceRange(begin, pos_);
                 return element;
             }
             if (At(">")) {
@@ -169,12 +172,13 @@ private:
                 if (Name() != element->Name()) Fail("end tag does not match " + element->Name());
                 SkipBlanks();
                 Expect('>');
+                element->SetSourceRange(begin, pos_);
                 return element;
             }
             if (At("<!--")) SkipPast("-->", "comment");
             else if (At("<![CDATA[")) SkipPast("]]>", "CDATA section");
             else if (At("<?")) SkipPast("?>", "processing instruction");
-            else if (At("<")) element->AdoptChild(Element(element.get()));
+            else if (At("<")) element->AdoptChild(Element(element.get(), depth + 1));
             else {
                 pos_ = s_.find('<', pos_);  // text content is not kept
                 if (pos_ == std::string::npos) pos_ = s_.size();
@@ -187,6 +191,18 @@ private:
 };
 
 }  // namespace
+
+TXmlElement::~TXmlElement() {
+    // Children are moved onto a list of our own and freed leaves first, so
+    // no destructor runs inside another.
+    std::vector<std::unique_ptr<TXmlElement>> pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<TXmlElement> last = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : last->children_) pending.push_back(std::move(child));
+        last->children_.clear();
+    }
+}
 
 std::string TXmlElement::Attribute(const std::string& name, const std::string& defaultValue) const {
     for (const auto& [n, v] : attributes_)
@@ -232,20 +248,37 @@ std::string TXmlDocument::EncodeValue(const std::string& value) {
             case '\'': out += "&#39;"; break;
             case '<': out += "&#60;"; break;
             case '>': out += "&#62;"; break;
+            // Blanks inside a value read back as spaces unless written as references.
+            case '\t': out += "&#9;"; break;
+            case '\n': out += "&#10;"; break;
+            case '\r': out += "&#13;"; break;
             default: out += c;
         }
     }
     return out;
 }
 
-std::string TXmlDocument::ElementToString(const TXmlElement& element) {
-    std::string text = "<" + element.Name();
+namespace {
+void WriteElement(const TXmlElement& element, int depth, std::string& text) {
+    if (depth > MaxXmlDepth)
+        throw EXmlError("XML elements nested deeper than " + std::to_string(MaxXmlDepth) + " cannot be written");
+    text += "<" + element.Name();
     for (int i = 0; i < element.AttributeCount(); ++i)
-        text += " " + element.AttributeName(i) + "=\"" + EncodeValue(element.AttributeValue(i)) + "\"";
-    if (element.ChildCount() == 0) return text + "/>";
+        text += " " + element.AttributeName(i) + "=\"" + TXmlDocument::EncodeValue(element.AttributeValue(i)) + "\"";
+    if (element.ChildCount() == 0) {
+        text += "/>";
+        return;
+    }
     text += ">";
-    for (int i = 0; i < element.ChildCount(); ++i) text += ElementToString(element.Child(i));
-    return text + "</" + element.Name() + ">";
+    for (int i = 0; i < element.ChildCount(); ++i) WriteElement(element.Child(i), depth + 1, text);
+    text += "</" + element.Name() + ">";
+}
+}  // namespace
+
+std::string TXmlDocument::ElementToString(const TXmlElement& element) {
+    std::string text;
+    WriteElement(element, 1, text);
+    return text;
 }
 
 }  // namespace rt

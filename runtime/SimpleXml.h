@@ -17,10 +17,17 @@ namespace rt {
 // Malformed XML: "XML error at line %d, column %d: %s".
 class EXmlError : public Exception { using Exception::Exception; };
 
+// How deep elements may nest. Menu files are a few levels deep; the limit
+// keeps a damaged file from exhausting the small stack of a browser thread
+// in anything that follows the tree (parse, write, walk).
+inline constexpr int MaxXmlDepth = 128;
+
 class TXmlElement {
 public:
     explicit TXmlElement(std::string name, TXmlElement* parent = nullptr)
         : name_(std::move(name)), parent_(parent) {}
+    // Frees the subtree without recursion, however deep it was built.
+    ~TXmlElement();
     TXmlElement(const TXmlElement&) = delete;
     TXmlElement& operator=(const TXmlElement&) = delete;
 
@@ -36,6 +43,15 @@ public:
     // Sets an attribute, replacing one of the same name.
     void SetAttribute(const std::string& name, const std::string& value);
 
+    // Where a parsed element stood in the loaded text: from its "<" to just
+    // behind its closing ">" (both 0 for an element built in code).
+    std::size_t SourceBegin() const { return sourceBegin_; }
+    std::size_t SourceEnd() const { return sourceEnd_; }
+    void SetSourceRange(std::size_t begin, std::size_t end) {
+        sourceBegin_ = begin;
+        sourceEnd_ = end;
+    }
+
     int ChildCount() const { return static_cast<int>(children_.size()); }
     TXmlElement& Child(int index) const { return *children_.at(index); }
     TXmlElement& AddChild(const std::string& name);
@@ -44,6 +60,7 @@ public:
 private:
     std::string name_;
     TXmlElement* parent_;
+    std::size_t sourceBegin_ = 0, sourceEnd_ = 0;
     std::vector<std::pair<std::string, std::string>> attributes_;
     std::vector<std::unique_ptr<TXmlElement>> children_;
 };
@@ -53,13 +70,16 @@ public:
     TXmlDocument() = default;
     virtual ~TXmlDocument() = default;
 
-    // Builds the tree; raises EXmlError when the text is not one well-formed root element.
+    // Builds the tree; raises EXmlError when the text is not one well-formed
+    // root element or nests deeper than MaxXmlDepth.
     void LoadFromString(const std::string& text);
     // Null before a successful load.
     TXmlElement* Root() const { return root_.get(); }
-    // The element with its attributes and children as XML text.
+    // The element with its attributes and children as XML text; EXmlError
+    // when the element nests deeper than MaxXmlDepth.
     static std::string ElementToString(const TXmlElement& element);
-    // A value with the five special characters written as decimal references.
+    // A value with the five special characters, tab, CR and LF written as
+    // decimal references, so that it reads back unchanged.
     static std::string EncodeValue(const std::string& value);
 
 private:

@@ -7,7 +7,7 @@
 #include "foundation/SVCommon.h"
 #include "foundation/SVCommonIE.h"
 #include "platform/Services.h"
-#include "runtime/SimpleXml.h"
+#include "toolbar/controls/AMFlatButton.h"
 
 namespace toolbar {
 namespace {
@@ -227,9 +227,11 @@ void TSolvane::RefreshFromCache() {
     OleCall([&] { Browser().Refresh2(0); });
 }
 
+// Counted the way the Up menu lists the parents, so the button never offers
+// an empty menu (on "http://a://b" the plain count of "/" pieces disagrees).
 bool TSolvane::CanGoUp() {
-    const std::string url = WithoutTrailingSlashes(CurrentPageUrl());
-    return std::count(url.begin(), url.end(), '/') + 1 > 3;
+    rt::TStringList parents;
+    return AssignUpUrls(parents);
 }
 
 bool TSolvane::AssignUpUrls(rt::TStringList& list) {
@@ -265,11 +267,7 @@ bool TSolvane::AssignUpUrlsAsXml(std::string& xml) {
     rt::TStringList urls;
     const bool result = AssignUpUrls(urls);
     xml = "<items>";
-    for (int i = 0; i < urls.Count(); ++i) {
-        // An address may hold "&", "<" or quotes; the menu must read it back unchanged.
-        const std::string address = rt::TXmlDocument::EncodeValue(urls[i]);
-        xml += rt::Format("<item caption=\"%s\" url=\"%s\" mru=\"%s\"/>", {address, address, ""});
-    }
+    for (int i = 0; i < urls.Count(); ++i) xml += MenuItemXml(urls[i], urls[i]);
     xml += "</items>";
     return result;
 }
@@ -302,6 +300,7 @@ bool TSolvane::SplitSearchTerms(const std::string& text, rt::TStringList& list) 
     std::size_t pos = 0;
     for (;;) {
         while (pos < s.size() && delimiters.find(s[pos]) != std::string::npos) ++pos;
+        if (pos >= s.size()) break;
         std::string word;
         bool quoted = false;
         for (; pos < s.size(); ++pos) {
@@ -310,8 +309,8 @@ bool TSolvane::SplitSearchTerms(const std::string& text, rt::TStringList& list) 
             else if (!quoted && delimiters.find(c) != std::string::npos) break;
             if (c != '"') word += c;
         }
-        if (word.empty()) break;
-        list.Add(word);
+        // An empty quoted term ("") is skipped, not taken for the end.
+        if (!word.empty()) list.Add(word);
     }
     return list.Count() > 0;
 }

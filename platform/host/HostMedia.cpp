@@ -25,7 +25,9 @@ CursorHandle HostCursors::Copy(CursorHandle cursor) {
 
 CursorHandle HostCursors::LoadFromFile(const std::string& fileName) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(mapper_(fileName), error)) return 0;
+    // As LoadCursorFromFile: a missing or empty file is no cursor.
+    const auto path = mapper_(fileName);
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) == 0) return 0;
     std::lock_guard<std::mutex> lock(mutex_);
     const CursorHandle handle = next_++;
     origins_[handle] = "file " + fileName;

@@ -157,6 +157,53 @@ TEST_F(AMStateTest, SaveCounterAcrossTwoFormsSharingOneFile) {
     a.State->Save();  // no file known: nothing written, nothing raised
 }
 
+TEST_F(AMStateTest, TheCounterKeepsMovingAtTheTopOfItsRange) {
+    WriteBytes(path, "[TBandForm]\r\nSaveCount_Value=2147483646\r\n");
+    TBandForm a, b;
+    a.State->Save();
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "2147483647");
+    EXPECT_TRUE(b.State->ReloadIfStale());
+    a.MRUItemCount->SetValue("7");
+    a.State->Save();  // past the top: starts again at 1
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "1");
+    EXPECT_EQ(a.State->LoadedSaveCount, 1);
+    EXPECT_FALSE(a.State->ReloadIfStale());
+    // The other window still notices the save.
+    EXPECT_TRUE(b.State->ReloadIfStale());
+    EXPECT_EQ(b.MRUItemCount->Value(), "7");
+    EXPECT_FALSE(b.State->ReloadIfStale());
+}
+
+TEST_F(AMStateTest, ListCountsAreBelievedOnlyAsFarAsTheSectionHoldsItems) {
+    WriteBytes(path,
+               "[TBandForm.edtSearch_Items]\r\nCount=20000000\r\nItem0=a\r\nItem1=\r\nItem2=c\r\n"
+               "[TBandForm.AMToolbarOptions_Items]\r\nCount=2147483647\r\nItem0=x\r\nItem9=y\r\nItem99999999999=z\r\n"
+               "[TBandForm]\r\nMRUItemCount_Value=4\r\n");
+    TBandForm form;
+    form.State->Reload();
+    EXPECT_EQ(form.edtSearch->Items().ToVector(), (std::vector<std::string>{"a", "", "c"}));
+    // Missing items inside the range still read as empty.
+    EXPECT_EQ(form.AMToolbarOptions->Items().Count(), 10);
+    EXPECT_EQ(form.AMToolbarOptions->Items()[9], "y");
+    EXPECT_EQ(form.MRUItemCount->Value(), "4");  // the rest of the restore went on
+
+    // A count below the items present still wins.
+    WriteBytes(path, "[TBandForm.edtSearch_Items]\r\nCount=1\r\nItem0=a\r\nItem1=b\r\n");
+    form.State->Reload();
+    EXPECT_EQ(form.edtSearch->Items().ToVector(), (std::vector<std::string>{"a"}));
+}
+
+TEST_F(AMStateTest, AnEmptiedListErasesEveryCopyOfItsSection) {
+    WriteBytes(path,
+               "[TBandForm.AMToolbarOptions_Items]\r\nCount=1\r\nItem0=first\r\n"
+               "[TBandForm.AMToolbarOptions_Items]\r\nCount=1\r\nItem0=stale\r\n");
+    TBandForm form;
+    form.State->Save();
+    TBandForm other;
+    other.State->Reload();
+    EXPECT_EQ(other.AMToolbarOptions->Items().Count(), 0) << FileBytes(path);
+}
+
 TEST_F(AMStateTest, ConcurrentSavesEachMoveTheCounter) {
     constexpr int threads = 4, saves = 25;
     std::vector<std::thread> workers;

@@ -31,6 +31,18 @@ TEST(ExpandUrlTemplate, FillsEveryPlaceholderIgnoringCase) {
     EXPECT_EQ(ExpandUrlTemplate("no placeholders", "u", "s"), "no placeholders");
 }
 
+TEST(ExpandUrlTemplate, WhatAPlaceholderBecomesIsNotSearchedAgain) {
+    // The page's own address may carry placeholder text: it must not receive
+    // the user's search text (nor its domain).
+    EXPECT_EQ(ExpandUrlTemplate("http://t/?from=%%URL%%&q=%%SEARCH%%", "http://evil/?x=%%SEARCH%%%%DOMAIN%%", "secret"),
+              "http://t/?from=http://evil/?x=%%SEARCH%%%%DOMAIN%%&q=secret");
+    EXPECT_EQ(ExpandUrlTemplate("%%SEARCH%%", "u", "%%URL%%"), "%25%25URL%25%25");
+    // Placeholders side by side, and stray "%" around them.
+    EXPECT_EQ(ExpandUrlTemplate("%%%SEARCH%%%%URL%%%", "u", "s"), "%su%");
+    EXPECT_EQ(ExpandUrlTemplate("%%SEARCH%", "u", "s"), "%%SEARCH%");
+    EXPECT_EQ(ExpandUrlTemplate("", "u", "s"), "");
+}
+
 class DateTest : public HostPlatformTest {};
 
 TEST_F(DateTest, DaysApartAtLeastRoundsUpAndTreatsBadDatesAsFar) {

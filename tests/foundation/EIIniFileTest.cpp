@@ -117,3 +117,42 @@ TEST_F(EIIniFileTest, ThreadsWritingOneFileLoseNothing) {
     for (auto& w : writers) w.join();
     EXPECT_EQ(TEIIniFile(path).KeyCount("Keys"), 200);
 }
+
+TEST_F(EIIniFileTest, LineBreaksCannotForgeSectionsOrKeys) {
+    WriteBytes(path, "[App]\r\nFirstTime=False\r\n");
+    TEIIniFile ini(path);
+    ini.WriteString("TBandForm", "edtSearch_Value", "x\r\n[App]\r\nFirstTime=True");
+    ini.WriteString("T", "k\nFirstTime", "v\r");
+    ini.WriteString("S\r\n[App]\r\nFirstTime=True\r\n[S", "k", "v");
+    ini.WriteSectionValues("L", rt::TStringList{"Item0=a\r\n[App]", "Item1=b\nFirstTime=True"});
+    ini.WriteNamedList("N", rt::TStringList{"n\r\n[App]"}, rt::TStringList{"v"});
+
+    EXPECT_EQ(ini.ReadString("App", "FirstTime", ""), "False");
+    rt::TStringList sections;
+    ini.ReadSections(sections);
+    int apps = 0;
+    for (int i = 0; i < sections.Count(); ++i) apps += rt::SameText(rt::Trim(sections[i]), "App") ? 1 : 0;
+    EXPECT_EQ(apps, 1) << FileBytes(path);
+    rt::TStringList keys;
+    ini.ReadSection("App", keys);
+    EXPECT_EQ(keys.Count(), 1);
+
+    // Each break became a space: the values are kept, on one line.
+    EXPECT_EQ(ini.ReadString("TBandForm", "edtSearch_Value", ""), "x  [App]  FirstTime=True");
+    EXPECT_EQ(ini.ReadString("T", "k FirstTime", ""), "v");
+    EXPECT_EQ(ini.ReadString("T", "k\nFirstTime", ""), "v");  // looked up the way it was written
+    EXPECT_EQ(ini.ReadString("L", "Item1", ""), "b FirstTime=True");
+}
+
+TEST_F(EIIniFileTest, ErasingASectionErasesEveryCopyOfIt) {
+    WriteBytes(path, "[L]\r\nCount=1\r\nItem0=a\r\n[Other]\r\nx=1\r\n[l]\r\nCount=1\r\nItem0=stale\r\n[L]\r\n");
+    TEIIniFile ini(path);
+    ini.EraseSection("L");
+    EXPECT_EQ(ini.ReadString("L", "Item0", "<none>"), "<none>");
+    EXPECT_EQ(ini.ReadString("Other", "x", ""), "1");
+    rt::TStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections.ToVector(), (std::vector<std::string>{"Other"}));
+    ini.EraseSection("Missing");  // nothing to erase is no failure
+    EXPECT_EQ(ini.ReadString("Other", "x", ""), "1");
+}

@@ -94,3 +94,54 @@ TEST(MruBlock, SortsKnownEntriesAndDropsUnknownOnes) {
     EXPECT_EQ(InsertMruBlock("<items><MRU/><mru/></items>", "<x/>"), "<items><x/><x/></items>");
     EXPECT_THROW(BuildMruBlock("<items><item", ids), rt::EXmlError);
 }
+
+TEST(EISimpleXml, WalkAndSearchStopAtTheNestingLimit) {
+    // Deeper than any file can be: built in code, where nothing limits it.
+    TEISimpleXml xml;
+    xml.LoadFromString("<r/>");
+    rt::TXmlElement* deepest = xml.Root();
+    for (int i = 0; i < 100000; ++i) deepest = &deepest->AddChild("a");
+    deepest->SetAttribute("id", "bottom");
+
+    int visited = 0;
+    auto count = [&](rt::TXmlElement&, rt::TObject*) { ++visited; };
+    EXPECT_THROW(xml.Walk(*xml.Root(), count, nullptr, nullptr, false), rt::EXmlError);
+    EXPECT_EQ(visited, rt::MaxXmlDepth);
+
+    std::vector<std::string> errors;
+    xml.OnWalkError = [&](TEISimpleXml&, const std::string& message) { errors.push_back(message); };
+    visited = 0;
+    xml.Walk(*xml.Root(), count, nullptr, nullptr, true);
+    EXPECT_EQ(visited, rt::MaxXmlDepth);
+    EXPECT_EQ(errors.size(), 1u);
+
+    rt::TXmlElement* found = nullptr;
+    EXPECT_FALSE(xml.FindByProperty("id", "bottom", found));
+}
+
+TEST(MruBlock, OnlyThePlaceholderElementIsReplaced) {
+    const std::string category =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE items [ <!ENTITY x \"<mru/>\"> ]>\n"
+        "<items>\n<!-- a <mru/> in a comment -->\n"
+        "<item caption=\"&lt;mru/&gt; and &#60;mru/>\" id='q' url=\"&#60;mru/>\"/>\n"
+        "<MRU/>\n"
+        "<items caption=\"Sub\"><mru/></items>\n"
+        "<![CDATA[<mru/>]]>\n"
+        "</items>";
+    const std::string out = InsertMruBlock(category, "<item caption=\"Pick\" id=\"p\"/>");
+    EXPECT_NE(out.find("<!ENTITY x \"<mru/>\">"), std::string::npos);
+    EXPECT_NE(out.find("<!-- a <mru/> in a comment -->"), std::string::npos);
+    EXPECT_NE(out.find("<![CDATA[<mru/>]]>"), std::string::npos);
+    TEISimpleXml menu;
+    ASSERT_NO_THROW(menu.LoadFromString(out)) << out;
+    const rt::TXmlElement& root = *menu.Root();
+    ASSERT_EQ(root.ChildCount(), 3) << out;
+    EXPECT_EQ(root.Child(0).Attribute("url"), "<mru/>");
+    EXPECT_EQ(root.Child(1).Attribute("caption"), "Pick");
+    EXPECT_EQ(root.Child(2).Child(0).Attribute("caption"), "Pick");
+
+    // The block itself: built from the file as it stands.
+    const std::string block = BuildMruBlock(category, rt::TStringList{"Q"});
+    EXPECT_EQ(block.find("<item caption=\"&#60;mru/&#62; and &#60;mru/&#62;\" id=\"q\""), 0u) << block;
+    EXPECT_THROW(InsertMruBlock("<items><mru/>", "<x/>"), rt::EXmlError);
+}

@@ -181,3 +181,19 @@ TEST_F(SettingsTest, BrowserRegistrySettings) {
     EXPECT_TRUE(AskDisableScriptWarnings());
     EXPECT_EQ(host_.dialogs->ShownDialogs().back().caption, "Zephyra - Popup Blocker");
 }
+
+TEST_F(SettingsTest, AUserNumberThatCouldNotBeRecordedIsOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "wine run as root writes read-only files";
+#endif
+    EXPECT_EQ(UserNumber(""), "1");
+    ASSERT_TRUE(Files().SetReadOnly(InModule("Solvane.ini"), true));
+    // Nothing reaches the file, so neither user may be given "2": they
+    // would share one settings file without the table knowing.
+    EXPECT_EQ(UserNumber("alice"), "1");
+    EXPECT_EQ(UserNumber("bob"), "1");
+    EXPECT_EQ(UserNumber("tester"), "1");
+    EXPECT_EQ(Machine(), "[Users]\r\ntester=1\r\n");
+    Files().SetReadOnly(InModule("Solvane.ini"), false);
+    EXPECT_EQ(UserNumber("alice"), "2");
+}

@@ -1,7 +1,7 @@
 // regsvr32 on SV_BHO.dll: the keys it writes and removes, read back from the registry.
 #include <gtest/gtest.h>
 
-#include "WinProcess.h"
+#include "win32/WinProcess.h"
 #include "win32/Win32TestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "TestBrowser.h"
-#include "WinProcess.h"
+#include "win32/WinProcess.h"
 #include "win32/Win32TestSupport.h"
 
 using Microsoft::WRL::ComPtr;

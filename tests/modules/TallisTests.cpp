@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "WinProcess.h"
+#include "win32/WinProcess.h"
 #include "win32/Win32TestSupport.h"
 
 using zrtest::ChildProcess;

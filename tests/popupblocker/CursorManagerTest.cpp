@@ -63,6 +63,20 @@ TEST_F(CursorManagerTest, UserCursorFileWinsAndEnvironmentIsExpanded) {
     EXPECT_EQ(Shown(ocr::Normal), "copy of standard 32512");
 }
 
+TEST_F(CursorManagerTest, AUserFileThatDoesNotLoadFallsBackToTheSavedOriginal) {
+    WriteBytes(InModule("broken.cur"), "");  // there, but no cursor
+    SetUserCursor("Hand", InModule("broken.cur"));
+    std::string file;
+    ASSERT_TRUE(manager.UserCursorFile(ocr::Hand, file));
+
+    EXPECT_TRUE(manager.ReplaceCursor(ocr::Hand, FromFile("blocked.cur")));
+    EXPECT_TRUE(manager.RestoreCursor(ocr::Hand));
+    EXPECT_EQ(Shown(ocr::Hand), "copy of standard 32649");
+    EXPECT_EQ(manager.SavedCount(), 0);
+    // Nothing saved and nothing loadable: nothing could be restored.
+    EXPECT_FALSE(manager.RestoreCursor(ocr::Hand));
+}
+
 TEST_F(CursorManagerTest, RestoreAllCountsAndEmptiesEvenWhenRestoresFail) {
     for (int id : {ocr::Normal, ocr::IBeam, ocr::Hand}) manager.ReplaceCursor(id, FromFile("x.cur"));
     EXPECT_EQ(manager.RestoreAll(), 3);

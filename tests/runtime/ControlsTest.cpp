@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "HostPlatformTest.h"
 #include "runtime/ComCtrls.h"
@@ -315,6 +317,23 @@ TEST_F(TimerTest, RunsOnlyWhenEnabledWithIntervalAndHandler) {
     }
     EXPECT_TRUE(host_.timers->Running().empty());  // freed timers stop
     EXPECT_EQ(ticks, 3);
+}
+
+TEST_F(TimerTest, ThreadsSwitchingOneTimerLeaveNoStrayTimerBehind) {
+    // The popup helper's browser windows share one timer across threads.
+    TTimer timer(nullptr);
+    timer.SetEnabled(false);
+    timer.SetOnTimer([](TObject*) {});
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&timer, t] {
+            for (int i = 0; i < 2000; ++i) timer.SetEnabled((i + t) % 2 == 0);
+        });
+    for (auto& thread : threads) thread.join();
+    timer.SetEnabled(true);
+    EXPECT_EQ(host_.timers->Running().size(), 1u);
+    timer.SetEnabled(false);
+    EXPECT_TRUE(host_.timers->Running().empty());
 }
 
 TEST(ListView, ItemsWithChecks) {

@@ -196,3 +196,14 @@ TEST(Format, TooFewArgumentsRaise) {
 }
 
 TEST(Format, ExtraArgumentsAreIgnored) { EXPECT_EQ(Format("%d", {1, 2, 3}), "1"); }
+
+TEST(Format, HugeWidthsAndPrecisionsAreConversionErrors) {
+    // Each would otherwise ask for gigabytes of padding.
+    for (const char* f : {"%2147483647d", "%.999999999d", "%-100000s", "%.70000x", "%99999999u"})
+        EXPECT_EQ(ErrorOf(f, {7}), Invalid(f)) << f;
+    EXPECT_EQ(ErrorOf("%*d", {1 << 30, 7}), Invalid("%*d"));
+    EXPECT_EQ(ErrorOf("%.*d", {1 << 30, 7}), Invalid("%.*d"));
+    // Wide but sane padding still works.
+    EXPECT_EQ(Format("%5000d", {7}).size(), 5000u);
+    EXPECT_EQ(Format("%.300d", {7}), std::string(299, '0') + "7");
+}

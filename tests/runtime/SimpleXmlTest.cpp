@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using rt::TXmlDocument;
 using rt::TXmlElement;
 
@@ -70,4 +72,41 @@ TEST(SimpleXml, MalformedTextRaisesWithItsPlace) {
     EXPECT_NE(ErrorOf("<a x=\"unterminated/>"), "");
     EXPECT_NE(ErrorOf("<!-- only a comment"), "");
     EXPECT_NE(ErrorOf("just text"), "");
+}
+
+TEST(SimpleXml, NestingIsLimitedInEveryWalkOfTheTree) {
+    auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "<a>";
+        for (int i = 0; i < depth; ++i) text += "</a>";
+        return text;
+    };
+    TXmlDocument doc;
+    EXPECT_NO_THROW(doc.LoadFromString(nested(rt::MaxXmlDepth)));
+    EXPECT_NO_THROW(TXmlDocument::ElementToString(*doc.Root()));
+    EXPECT_NE(ErrorOf(nested(rt::MaxXmlDepth + 1)).find("nested deeper than"), std::string::npos);
+    // A damaged file far past the limit fails the same way instead of
+    // exhausting the stack (a browser thread's is small).
+    EXPECT_NE(ErrorOf(nested(200000)).find("nested deeper than"), std::string::npos);
+
+    // A tree built in code has no such limit: it can still be freed, and
+    // writing it raises instead of recursing without end.
+    auto root = std::make_unique<TXmlElement>("root");
+    TXmlElement* deepest = root.get();
+    for (int i = 0; i < 200000; ++i) deepest = &deepest->AddChild("a");
+    EXPECT_THROW(TXmlDocument::ElementToString(*root), rt::EXmlError);
+    root.reset();
+}
+
+TEST(SimpleXml, BlanksInValuesSurviveAWriteAndARead) {
+    TXmlElement element("item");
+    element.SetAttribute("id", "a\tb");
+    element.SetAttribute("url", "http://x/\r\ny\rz\n");
+    TXmlDocument doc;
+    doc.LoadFromString(TXmlDocument::ElementToString(element));
+    EXPECT_EQ(doc.Root()->Attribute("id"), "a\tb");
+    EXPECT_EQ(doc.Root()->Attribute("url"), "http://x/\r\ny\rz\n");
+    // Written raw, the same blanks read as spaces.
+    doc.LoadFromString("<item id=\"a\tb\"/>");
+    EXPECT_EQ(doc.Root()->Attribute("id"), "a b");
 }

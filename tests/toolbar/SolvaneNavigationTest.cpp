@@ -166,9 +166,13 @@ TEST_F(SolvaneTest, ParentAddressesRunFromTheRootToTheNearestParent) {
 
 TEST_F(SolvaneTest, CanGoUpCountsThePiecesOfTheAddress) {
     for (const auto& [url, up] : std::vector<std::pair<std::string, bool>>{
-             {"http://host", false}, {"http://host///", false}, {"http://host/a", true}, {"http://host/a/", true}}) {
+             {"http://host", false}, {"http://host///", false}, {"http://host/a", true}, {"http://host/a/", true},
+             {"http://a://b", false}, {"http://host/?x", true}}) {
         browser->locationUrl = url;
         EXPECT_EQ(solvane.CanGoUp(), up) << url;
+        // The button and its menu agree: a button that can go up has parents to list.
+        rt::TStringList parents;
+        EXPECT_EQ(solvane.AssignUpUrls(parents), solvane.CanGoUp()) << url;
     }
 }
 
@@ -211,6 +215,10 @@ TEST(SolvaneTermsTest, SearchTextSplitsAtDelimitersKeepingQuotedPhrases) {
         {"say\"s q\"uoted", {"says quoted"}},
         {"", {}},
         {" ,.; ", {}},
+        // An empty quoted term is skipped; the terms after it still count.
+        {"cheap \"\" hotels", {"cheap", "hotels"}},
+        {"\"\"\"\" x", {"x"}},
+        {"\"\"", {}},
     };
     for (const Case& c : cases) {
         rt::TStringList list;

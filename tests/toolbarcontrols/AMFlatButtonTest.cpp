@@ -7,6 +7,7 @@
 #include "HostPlatformTest.h"
 #include "platform/Desktop.h"
 #include "runtime/Forms.h"
+#include "runtime/SimpleXml.h"
 
 using namespace toolbar;
 
@@ -132,6 +133,38 @@ TEST_F(AMFlatButtonTest, PicksReportAndRememberOnce) {
     EXPECT_EQ(Captions(button->DropDownMenu()->Items())[1], "-");
     PickCaption("Last");  // id "none"
     EXPECT_EQ(button->MRUItems().ToVector(), (std::vector<std::string>{"img"}));
+}
+
+TEST_F(AMFlatButtonTest, EntriesWithoutAnIdAreNeverRemembered) {
+    WriteBytes(InModule("Data\\google.xml"),
+               "<items><mru/><item caption=\"-\" url=\"-\"/><item caption=\"Plain\" url=\"http://p/\"/>"
+               "<item caption=\"Web\" id=\"web\" url=\"http://w/\"/></items>");
+    PickCaption("Plain");
+    EXPECT_EQ(picks.size(), 1u);  // still reported
+    EXPECT_EQ(button->MRUItems().Count(), 0);
+    EXPECT_TRUE(added.empty());
+    // An empty id restored from an older file does not copy the separator
+    // (the first element without an id) into the remembered block.
+    button->SetMRUItems(rt::TStringList{"", "web"});
+    button->Click();
+    EXPECT_EQ(Captions(button->DropDownMenu()->Items()), (std::vector<std::string>{"Web", "-", "-", "Plain", "Web"}));
+}
+
+TEST_F(AMFlatButtonTest, GeneratedItemsReadBackExactly) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"Tom & \"Jerry\" <3", "http://a/?x=1&y=<2>"},
+        {"x\" id=\"evil", "http://b/\" mru=\"no"},
+        {"tab\there", "http://c/'q'\r\n"},
+    };
+    for (const auto& [caption, url] : cases) {
+        rt::TXmlDocument doc;
+        ASSERT_NO_THROW(doc.LoadFromString(MenuItemXml(caption, url))) << MenuItemXml(caption, url);
+        const rt::TXmlElement& item = *doc.Root();
+        EXPECT_EQ(item.AttributeCount(), 3) << caption;  // no attribute smuggled in
+        EXPECT_EQ(item.Attribute("caption"), caption);
+        EXPECT_EQ(item.Attribute("url"), url);
+        EXPECT_EQ(item.Attribute("mru", "<none>"), "");
+    }
 }
 
 TEST_F(AMFlatButtonTest, TheFileIsReadOnceUnlessShiftIsHeld) {

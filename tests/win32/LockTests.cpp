@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "Win32TestSupport.h"
+#include "win32/WinProcess.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace {
@@ -23,37 +25,25 @@ bool RunWriters(const std::string& file, const std::string& mode) {
     HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
     if (!start) return false;
 
-    std::vector<PROCESS_INFORMATION> writers;
+    std::vector<std::unique_ptr<zrtest::ChildProcess>> writers;
     bool ok = true;
     for (int w = 0; w < kWriters; ++w) {
-        std::string command(1, '"');
-        command += exe + "\" \"" + file + "\" w" + std::to_string(w) + "_ " + std::to_string(kKeysEach) + " " + mode +
-                   " " + eventName;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process)) {
-            ADD_FAILURE() << "cannot start " << command << " (error " << ::GetLastError() << ")";
+        const std::string arguments = "\"" + file + "\" w" + std::to_string(w) + "_ " + std::to_string(kKeysEach) +
+                                      " " + mode + " " + eventName;
+        writers.push_back(std::make_unique<zrtest::ChildProcess>(exe, arguments));
+        if (!writers.back()->Started()) {
+            ADD_FAILURE() << "cannot start " << exe << " " << arguments << " (error " << ::GetLastError() << ")";
             ok = false;
-            break;
         }
-        ::CloseHandle(process.hThread);
-        writers.push_back(process);
     }
     ::SetEvent(start);
-    for (auto& process : writers) {
-        DWORD code = 1;
-        if (::WaitForSingleObject(process.hProcess, 240000) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process.hProcess, 9);
-            ADD_FAILURE() << "a writer did not finish";
-        }
-        ::GetExitCodeProcess(process.hProcess, &code);
+    for (auto& writer : writers) {
+        if (!writer->Started()) continue;
+        const int code = writer->Wait(240000);
         if (code != 0) {
-            ADD_FAILURE() << "a writer exited with " << code;
+            ADD_FAILURE() << "a writer " << (code == -1 ? "did not finish" : "exited with " + std::to_string(code));
             ok = false;
         }
-        ::CloseHandle(process.hProcess);
     }
     ::CloseHandle(start);
     return ok;

@@ -12,7 +12,9 @@ namespace toolbar {
 std::atomic<int> MaxMRUItems{10};
 
 std::string MenuItemXml(const std::string& caption, const std::string& url) {
-    return rt::Format("<item caption=\"%s\" url=\"%s\" mru=\"%s\"/>", {caption, url, std::string()});
+    // Captions and addresses may hold quotes, "&" or "<": the item must read back unchanged.
+    return rt::Format("<item caption=\"%s\" url=\"%s\" mru=\"%s\"/>",
+                      {rt::TXmlDocument::EncodeValue(caption), rt::TXmlDocument::EncodeValue(url), std::string()});
 }
 
 const rt::TPropList& TFBMenuItem::ClassProperties() {
@@ -194,7 +196,8 @@ void TAMFlatButton::MenuItemClick(TFBMenuItem& entry) {
 }
 
 void TAMFlatButton::AddToMRU(const std::string& caption, const std::string& id) {
-    if (rt::SameText(caption, "-") || rt::SameText(id, "none") || mruItems_.IndexOf(id) >= 0) return;
+    // An entry without an id could never be found again in its file.
+    if (rt::SameText(caption, "-") || id.empty() || rt::SameText(id, "none") || mruItems_.IndexOf(id) >= 0) return;
     mruItems_.Insert(0, id);
     TrimMRU();
     MenuDirty = true;

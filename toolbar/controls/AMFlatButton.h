@@ -27,7 +27,7 @@ using TAMFlatButtonOnAssignXml = std::function<void(TAMFlatButton* aSender, std:
 // toolbar form only.
 extern std::atomic<int> MaxMRUItems;
 
-// One generated item of an XML item list.
+// One generated item of an XML item list, its values encoded for XML.
 std::string MenuItemXml(const std::string& caption, const std::string& url);
 
 class TFBMenuItem : public TAMMenuItem {

@@ -1,4 +1,4 @@
-#include "WinProcess.h"
+#include "win32/WinProcess.h"
 
 #include <vector>
 
