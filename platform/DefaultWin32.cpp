@@ -23,6 +23,9 @@ ServiceSet CreateDefaultServices() {
     set.cursors = std::make_shared<Win32Cursors>();
     set.sound = std::make_shared<Win32Sound>();
     set.timers = Win32Timers::Shared();
+    set.clipboard = std::make_shared<Win32Clipboard>();
+    set.commonDialogs = std::make_shared<Win32CommonDialogs>();
+    set.specialFolders = std::make_shared<Win32SpecialFolders>();
     return set;
 }
 

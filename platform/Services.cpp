@@ -36,6 +36,9 @@ IWindows& Windows() { return *Current().windows; }
 ICursors& Cursors() { return *Current().cursors; }
 ISound& Sound() { return *Current().sound; }
 ITimers& Timers() { return *Current().timers; }
+IClipboard& Clipboard() { return *Current().clipboard; }
+ICommonDialogs& CommonDialogs() { return *Current().commonDialogs; }
+ISpecialFolders& SpecialFolders() { return *Current().specialFolders; }
 
 ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.profiles, previous_.profiles);
@@ -53,6 +56,9 @@ ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.cursors, previous_.cursors);
     FillFrom(replacement.sound, previous_.sound);
     FillFrom(replacement.timers, previous_.timers);
+    FillFrom(replacement.clipboard, previous_.clipboard);
+    FillFrom(replacement.commonDialogs, previous_.commonDialogs);
+    FillFrom(replacement.specialFolders, previous_.specialFolders);
     Current() = std::move(replacement);
 }
 

@@ -4,6 +4,8 @@
 // stand-ins on Linux); a test may replace it for its own scope.
 #include <memory>
 
+#include "platform/Clipboard.h"
+#include "platform/CommonDialogs.h"
 #include "platform/Cursors.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -12,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
+#include "platform/SpecialFolders.h"
 #include "platform/System.h"
 #include "platform/Timers.h"
 
@@ -33,6 +36,9 @@ struct ServiceSet {
     std::shared_ptr<ICursors> cursors;
     std::shared_ptr<ISound> sound;
     std::shared_ptr<ITimers> timers;
+    std::shared_ptr<IClipboard> clipboard;
+    std::shared_ptr<ICommonDialogs> commonDialogs;
+    std::shared_ptr<ISpecialFolders> specialFolders;
 };
 
 // Provided by the platform library the target links (host or win32).
@@ -56,6 +62,9 @@ IWindows& Windows();
 ICursors& Cursors();
 ISound& Sound();
 ITimers& Timers();
+IClipboard& Clipboard();
+ICommonDialogs& CommonDialogs();
+ISpecialFolders& SpecialFolders();
 
 // Replaces the current set for the life of this object and restores the
 // previous one afterwards. Services left null in the replacement are taken

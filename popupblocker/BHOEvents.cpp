@@ -28,16 +28,6 @@ EventAction ActionOf(int dispId) {
     }
 }
 
-std::vector<std::size_t> MapArguments(std::size_t count, const std::vector<int>& namedDispIds) {
-    std::vector<std::size_t> map(count);
-    for (std::size_t k = 0; k < count; ++k) map[k] = count - 1 - k;
-    for (std::size_t j = 0; j < namedDispIds.size() && j < count; ++j) {
-        const int position = namedDispIds[j];
-        if (position >= 0 && static_cast<std::size_t>(position) < count) map[position] = j;
-    }
-    return map;
-}
-
 EventResult HandleBrowserEvent(int dispId, IEventContext& context) {
     // Read anew for every event, so a change in the preferences counts at once.
     if (!foundation::IsToolbarVisible() || !foundation::IsBlockingPopups()) return EventResult::MemberNotFound;

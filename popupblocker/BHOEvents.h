@@ -1,11 +1,10 @@
 #pragma once
-// The helper's browser events as plain values: which events it handles,
-// how the arguments of IDispatch::Invoke map to the event's own order, and
-// what one event does once the settings let it through.
+// The helper's browser events as plain values: which events it handles and
+// what one event does once the settings let it through. The arguments of
+// IDispatch::Invoke are put in the event's own order by rt::MapArguments.
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace popupblocker {
 
@@ -20,11 +19,6 @@ constexpr int DocumentComplete = 259;
 
 enum class EventAction { LogAddress, NewWindow, Nothing, Quit, Unknown };
 EventAction ActionOf(int dispId);
-
-// For each of the event's arguments in declaration order, its element in the
-// parameter block: positional arguments come last-first after the named
-// ones. Named arguments with a number outside 0..count-1 are ignored.
-std::vector<std::size_t> MapArguments(std::size_t count, const std::vector<int>& namedDispIds);
 
 // One event's arguments, in the event's own order, and its connection.
 class IEventContext {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/Services.h"
 #include "runtime/Forms.h"
 #include "runtime/Menus.h"
 
@@ -55,6 +56,15 @@ TApplication& Application() {
     return application;
 }
 
+TShiftState KeyboardShiftState() {
+    auto& keyboard = platform::Keyboard();
+    TShiftState state;
+    if (keyboard.IsKeyDown(platform::vk::Shift)) state.Include(TShiftKey::Shift);
+    if (keyboard.IsKeyDown(platform::vk::Menu)) state.Include(TShiftKey::Alt);
+    if (keyboard.IsKeyDown(platform::vk::Control)) state.Include(TShiftKey::Ctrl);
+    return state;
+}
+
 const std::vector<std::string>& AlignNames() {
     static const std::vector<std::string> names{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
     return names;
@@ -78,6 +88,17 @@ const TPropList& TControl::ClassProperties() {
             props::String<TControl>("Caption", &TControl::Caption, &TControl::SetCaption),
             props::Integer<TControl>("Color", &TControl::Color, &TControl::SetColor),
             props::Object<TControl>(
+                "Font", "TFont", [](const TControl& c) -> TObject* { return const_cast<TFont*>(&c.Font()); },
+                [](TControl& c, TObject* f) {
+                    if (auto* font = dynamic_cast<TFont*>(f)) c.SetFont(*font);
+                }),
+            props::Boolean<TControl>("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+            [] {
+                TPropInfo p = props::Integer<TControl>("Cursor", &TControl::Cursor, &TControl::SetCursor);
+                p.TypeName = "TCursor";
+                return p;
+            }(),
+            props::Object<TControl>(
                 "PopupMenu", "TPopupMenu", [](const TControl& c) -> TObject* { return c.PopupMenu(); },
                 [](TControl& c, TObject* m) { c.SetPopupMenu(dynamic_cast<TPopupMenu*>(m)); }),
             props::Method("OnClick"),
@@ -86,11 +107,17 @@ const TPropList& TControl::ClassProperties() {
             props::Method("OnMouseUp", "TMouseEvent"),
             props::Method("OnDragOver", "TDragOverEvent"),
             props::Method("OnDragDrop", "TDragDropEvent"),
+            props::Method("OnEndDrag", "TEndDragEvent"),
         });
     return list;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    font_.OnChange = [this](TFont&) {
+        if (!inheritingFont_) parentFont_ = false;
+        FontChanged();
+    };
+}
 
 TControl::~TControl() {
     if (parent_) parent_->RemoveControl(this);
@@ -113,6 +140,31 @@ void TControl::SetParent(TWinControl* parent) {
     parent_ = parent;
     if (parent_) parent_->AttachControl(this);
     Changed(TControlChange::Parent);
+    ParentFontChanged();
+}
+
+void TControl::SetParentFont(bool v) {
+    if (v == parentFont_) return;
+    parentFont_ = v;
+    ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+    if (!parentFont_ || !parent_) return;
+    inheritingFont_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inheritingFont_};
+    font_.Assign(parent_->Font());
+}
+
+void TControl::FontChanged() { Changed(TControlChange::Font); }
+
+void TControl::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    Changed(TControlChange::Color);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -147,9 +199,13 @@ void TControl::SetEnabled(bool enabled) {
 }
 
 void TControl::SetText(const std::string& text) {
-    if (text == text_) return;
+    if (AssignText(text)) Changed(TControlChange::Text);
+}
+
+bool TControl::AssignText(const std::string& text) {
+    if (text == text_) return false;
     text_ = text;
-    Changed(TControlChange::Text);
+    return true;
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
@@ -176,7 +232,8 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
-void TControl::DblClick() {
+void TControl::DblClick(TShiftState shift) {
+    clickShift_ = shift;
     if (OnDblClick) OnDblClick(this);
 }
 
@@ -197,6 +254,10 @@ bool TControl::DragOver(TObject* source, int x, int y) {
 
 void TControl::DragDrop(TObject* source, int x, int y) {
     if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::EndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
 }
 
 // ------------------------------------------------------------- TWinControl
@@ -240,6 +301,12 @@ void TWinControl::DetachControl(TControl* control) {
     auto it = std::find(controls_.begin(), controls_.end(), control);
     if (it != controls_.end()) controls_.erase(it);
     Realign();
+}
+
+void TWinControl::FontChanged() {
+    TControl::FontChanged();
+    // By index: a child's handler may change the children.
+    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->ParentFontChanged();
 }
 
 void TWinControl::EnableAlign() {

@@ -10,6 +10,7 @@
 
 #include "runtime/Classes.h"
 #include "runtime/Format.h"
+#include "runtime/Graphics.h"
 #include "runtime/ShiftState.h"
 #include "runtime/Types.h"
 
@@ -30,9 +31,46 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TKeyEvent = std::function<void(TObject* sender, unsigned short& key, TShiftState shift)>;
 using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, bool& accept)>;
 using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
 
 // What changed on a control, for a backend that mirrors it natively.
-enum class TControlChange { Bounds, Visible, Enabled, Text, Parent, Items, Selection, Checked };
+enum class TControlChange {
+    Bounds, Visible, Enabled, Text, Parent, Items, Selection, Checked,
+    Font,      // Font() (own or inherited from the parent)
+    Color,     // Color()
+    Style,     // a flag the peer shows: read-only, word wrap, scroll bars, border, tab visibility, stretch, ...
+    Scroll,    // the first visible line of a text control
+    Picture,   // the picture of an image
+    Menu,      // the main menu of a form
+    Focus,     // the control became its form's active control
+    RichText,  // a rich-text document was loaded: the peer streams in the control's RichText()
+};
+
+// Mouse cursors, with the runtime's values (the backend maps them to IDC_ cursors).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+
+enum class TBorderStyle { bsNone, bsSingle };
+
+// The modifier keys held down now, read through the keyboard port.
+TShiftState KeyboardShiftState();
 
 // The seam through which a backend attaches real windows. Every call comes on
 // the thread that owns the control.
@@ -96,6 +134,14 @@ public:
     void HandleException(const std::exception& error) {
         if (OnException) OnException(error);
     }
+    // Runs when SetHint changes Hint; the sender is null (the application
+    // object is no component here).
+    TNotifyEvent OnHint;
+    void SetHint(const std::string& hint) {
+        if (hint == Hint) return;
+        Hint = hint;
+        if (OnHint) OnHint(nullptr);
+    }
 };
 TApplication& Application();
 
@@ -136,10 +182,24 @@ public:
     void SetCaption(const std::string& text) { SetText(text); }
     const std::string& Text() const { return text_; }
     virtual void SetText(const std::string& text);
-    int Color() const { return color_; }
-    void SetColor(int color) { color_ = color; }
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    // The control's font. While ParentFont is on (the default) it follows
+    // the parent's; any change made to it turns ParentFont off.
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font) { font_.Assign(font); }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+    // The cursor shown over the control (crDefault: the parent's, or the arrow).
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor v) { cursor_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+
+    // The parent's font changed (or the control got a parent): a control with
+    // ParentFont takes it.
+    void ParentFontChanged();
 
     // Screen coordinates of a point of this control's client area.
     TPoint ClientToScreen(TPoint point) const;
@@ -148,11 +208,19 @@ public:
 
     // As the user does it: the handlers run, then the default behaviour.
     virtual void Click();
-    virtual void DblClick();
+    // A double click with the modifier keys held at that moment (the backend
+    // passes those of the mouse message; without them the keyboard port's
+    // current state). A class that overrides it adds `using TControl::DblClick;`.
+    void DblClick() { DblClick(KeyboardShiftState()); }
+    virtual void DblClick(TShiftState shift);
+    // The modifier keys of the last double click (readable in OnDblClick).
+    TShiftState ClickShift() const { return clickShift_; }
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     bool DragOver(TObject* source, int x, int y);
     void DragDrop(TObject* source, int x, int y);
+    // A drag started from this control ended over `target` (null: cancelled).
+    void EndDrag(TObject* target, int x, int y);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -161,10 +229,17 @@ public:
     TMouseEvent OnMouseUp;
     TDragOverEvent OnDragOver;
     TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
+    friend class TCustomForm;  // tells the control it has the focus
     void Changed(TControlChange change);
     void Notification(TComponent* component, TOperation operation) override;
+    // Stores the text without telling the backend (for a change the control
+    // reports in another way); true when it changed.
+    bool AssignText(const std::string& text);
+    // The font changed (own or inherited); a parent passes it on to its children.
+    virtual void FontChanged();
 
 private:
     TWinControl* parent_ = nullptr;
@@ -175,7 +250,12 @@ private:
     bool showHint_ = false;
     std::string hint_;
     std::string text_;
-    int color_ = 0;
+    TColor color_ = 0;
+    TFont font_;
+    bool parentFont_ = true;
+    bool inheritingFont_ = false;  // the font changes because the parent's did
+    TCursor cursor_ = crDefault;
+    TShiftState clickShift_;
     TPopupMenu* popupMenu_ = nullptr;
 };
 
@@ -204,6 +284,9 @@ public:
     TKeyEvent OnKeyDown;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+
+protected:
+    void FontChanged() override;
 
 private:
     friend class TControl;

@@ -10,7 +10,80 @@ std::atomic<unsigned> nextCommand{1};
 const std::vector<std::string> breakNames{"mbNone", "mbBreak", "mbBarBreak"};
 const std::vector<std::string> alignmentNames{"paLeft", "paRight", "paCenter"};
 const std::vector<std::string> trackNames{"tbRightButton", "tbLeftButton"};
+
+// Names of the keys a shortcut may have besides letters, digits and F1..F12.
+struct KeyName {
+    unsigned short key;
+    const char* name;
+};
+constexpr KeyName keyNames[] = {
+    {0x08, "BkSp"}, {0x09, "Tab"},  {0x0D, "Enter"}, {0x1B, "Esc"},   {0x20, "Space"}, {0x21, "PgUp"},
+    {0x22, "PgDn"}, {0x23, "End"},  {0x24, "Home"},  {0x25, "Left"},  {0x26, "Up"},    {0x27, "Right"},
+    {0x28, "Down"}, {0x2D, "Ins"},  {0x2E, "Del"},
+};
+
+std::string KeyText(unsigned short key) {
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+    if (key >= 0x70 && key <= 0x7B) return "F" + std::to_string(key - 0x70 + 1);
+    for (const KeyName& k : keyNames)
+        if (k.key == key) return k.name;
+    return "";
+}
+
+std::string Trimmed(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
 }  // namespace
+
+TShortCut ShortCut(unsigned short key, TShiftState shift) {
+    if (key & 0xFF00) return scNone;
+    TShortCut result = key;
+    if (shift.Contains(TShiftKey::Shift)) result |= scShift;
+    if (shift.Contains(TShiftKey::Ctrl)) result |= scCtrl;
+    if (shift.Contains(TShiftKey::Alt)) result |= scAlt;
+    return result;
+}
+
+void ShortCutToKey(TShortCut shortCut, unsigned short& key, TShiftState& shift) {
+    key = shortCut & 0xFF;
+    shift = TShiftState();
+    if (shortCut & scShift) shift.Include(TShiftKey::Shift);
+    if (shortCut & scCtrl) shift.Include(TShiftKey::Ctrl);
+    if (shortCut & scAlt) shift.Include(TShiftKey::Alt);
+}
+
+std::string ShortCutToText(TShortCut shortCut) {
+    const std::string key = KeyText(shortCut & 0xFF);
+    if (key.empty()) return "";
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    return text + key;
+}
+
+TShortCut TextToShortCut(const std::string& text) {
+    TShortCut modifiers = 0;
+    std::string rest = Trimmed(text);
+    for (;;) {
+        const std::size_t plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 == rest.size()) break;
+        const std::string part = Trimmed(rest.substr(0, plus));
+        if (SameText(part, "Shift")) modifiers |= scShift;
+        else if (SameText(part, "Ctrl")) modifiers |= scCtrl;
+        else if (SameText(part, "Alt")) modifiers |= scAlt;
+        else return scNone;
+        rest = Trimmed(rest.substr(plus + 1));
+    }
+    if (rest.empty()) return scNone;
+    for (unsigned short key = 1; key < 0x100; ++key) {
+        const std::string name = KeyText(key);
+        if (!name.empty() && SameText(name, rest)) return static_cast<TShortCut>(key | modifiers);
+    }
+    return scNone;
+}
 
 const TPropList& TMenuItem::ClassProperties() {
     static const TPropList list(
@@ -140,6 +213,28 @@ TMenu::~TMenu() {
     OnChange = nullptr;
     delete items_;
 }
+
+namespace {
+TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible() || !item->Enabled()) continue;
+        if (item->ShortCut() == shortCut) return item;
+        if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool TMenu::IsShortCut(TShortCut shortCut) {
+    if ((shortCut & 0x00FF) == 0) return false;
+    TMenuItem* item = FindShortCut(items_, shortCut);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::IsShortCut(unsigned short key, TShiftState shift) { return IsShortCut(ShortCut(key, shift)); }
 
 bool TMenu::DispatchCommand(unsigned command) {
     TMenuItem* item = command ? FindItem(command) : nullptr;

@@ -16,7 +16,21 @@ enum class TTrackButton { tbRightButton, tbLeftButton };
 class TMenuItem;
 class TMenu;
 
+// A shortcut key: the virtual-key code in the low byte, the modifiers above.
 using TShortCut = unsigned short;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+constexpr TShortCut scNone = 0;
+
+TShortCut ShortCut(unsigned short key, TShiftState shift);
+void ShortCutToKey(TShortCut shortCut, unsigned short& key, TShiftState& shift);
+// "Ctrl+S", "Shift+Ctrl+F3", "Del" (modifiers in the runtime's order Shift,
+// Ctrl, Alt); empty for no shortcut or a key without a name here.
+std::string ShortCutToText(TShortCut shortCut);
+// The reverse, ignoring case and blanks around the parts; 0 when the text
+// names no key.
+TShortCut TextToShortCut(const std::string& text);
 using TMenuDrawItemEvent = std::function<void(TObject* sender, void* canvas, TRect rect, bool selected)>;
 using TAdvancedMenuDrawItemEvent = std::function<void(TObject* sender, void* canvas, TRect rect, unsigned state)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* sender, void* canvas, int& width, int& height)>;
@@ -48,7 +62,7 @@ public:
     int GroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int v) { groupIndex_ = v; }
     TShortCut ShortCut() const { return shortCut_; }
-    void SetShortCut(TShortCut v) { shortCut_ = v; }
+    void SetShortCut(TShortCut v) { shortCut_ = v; Changed(false); }
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& v) { hint_ = v; }
     TMenuBreak Break() const { return break_; }
@@ -115,6 +129,12 @@ public:
     TMenuItem* FindItem(unsigned command) { return items_->FindItem(command); }
     // Runs the click of the entry with this command id; false when none has it.
     bool DispatchCommand(unsigned command);
+    // The key is the shortcut of an entry that can be picked now (it and its
+    // parents visible and enabled): clicks it and answers true.
+    bool IsShortCut(unsigned short key, TShiftState shift);
+    // Runs the click of the enabled, visible entry with this shortcut; false
+    // when there is none.
+    bool IsShortCut(TShortCut shortCut);
 
     TMenuChangeEvent OnChange;
 

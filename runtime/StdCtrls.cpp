@@ -132,6 +132,7 @@ const TPropList& TListBox::ClassProperties() {
                 }),
             props::Boolean<TListBox>("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect),
             props::Integer<TListBox>("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex),
+            props::Integer<TListBox>("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight),
         });
     return list;
 }
@@ -144,6 +145,7 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
 void TListBox::SyncMarks() {
     marks_.resize(items_.Count(), false);
     if (itemIndex_ >= items_.Count()) itemIndex_ = -1;
+    topIndex_ = TopIndex();
     Changed(TControlChange::Items);
 }
 
@@ -203,6 +205,31 @@ void TListBox::DeleteItem(int index) {
     if (itemIndex_ == index) itemIndex_ = -1;
     else if (itemIndex_ > index) --itemIndex_;
     items_.Delete(index);
+}
+
+void TListBox::SetItemHeight(int v) {
+    if (v < 1 || v == itemHeight_) return;
+    itemHeight_ = v;
+    Changed(TControlChange::Items);
+}
+
+int TListBox::TopIndex() const {
+    // The list scrolls no further than a full last page.
+    const int rows = std::max(1, Height() / itemHeight_);
+    return std::clamp(topIndex_, 0, std::max(0, items_.Count() - rows));
+}
+
+void TListBox::SetTopIndex(int index) {
+    topIndex_ = index;
+    topIndex_ = TopIndex();
+    Changed(TControlChange::Selection);
+}
+
+int TListBox::ItemAtPos(TPoint point, bool existing) const {
+    if (point.X < 0 || point.Y < 0 || point.X >= Width() || point.Y >= Height()) return -1;
+    const int index = TopIndex() + point.Y / itemHeight_;
+    if (index < items_.Count()) return index;
+    return existing ? -1 : items_.Count();
 }
 
 void TListBox::MoveItem(int from, int to) {

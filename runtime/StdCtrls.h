@@ -138,6 +138,16 @@ public:
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
     int SelCount() const;  // -1 in a single-select list box, as the runtime has it
+    // Pixels per item; 13 is the item height of the default dialog font.
+    // Values below 1 are ignored.
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int v);
+    // The first visible item, kept within the scroll range.
+    int TopIndex() const;
+    void SetTopIndex(int index);
+    // The item at `point` (client coordinates). A point in the control below
+    // the last item gives Count, or -1 with `existing`; outside it gives -1.
+    int ItemAtPos(TPoint point, bool existing) const;
 
     int AddItem(const std::string& text, bool selected = false);
     void InsertItem(int index, const std::string& text, bool selected = false);
@@ -155,6 +165,8 @@ private:
     std::vector<bool> marks_;
     bool multiSelect_ = false;
     int itemIndex_ = -1;
+    int itemHeight_ = 13;
+    int topIndex_ = 0;
 };
 
 const std::vector<std::string>& BevelCutNames();

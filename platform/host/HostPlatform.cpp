@@ -17,7 +17,10 @@ HostPlatform::HostPlatform(const std::string& root)
       windows(std::make_shared<HostWindows>()),
       cursors(std::make_shared<HostCursors>(files->Mapper())),
       sound(std::make_shared<HostSound>()),
-      timers(std::make_shared<HostTimers>()) {
+      timers(std::make_shared<HostTimers>()),
+      clipboard(std::make_shared<HostClipboard>()),
+      commonDialogs(std::make_shared<HostCommonDialogs>()),
+      specialFolders(std::make_shared<HostSpecialFolders>(files)) {
     // Every Windows machine has its Windows folder; the profile services put
     // files named without a folder there.
     files->CreateDirectory("c:\\windows");
@@ -40,6 +43,9 @@ ServiceSet HostPlatform::Set() const {
     set.cursors = cursors;
     set.sound = sound;
     set.timers = timers;
+    set.clipboard = clipboard;
+    set.commonDialogs = commonDialogs;
+    set.specialFolders = specialFolders;
     return set;
 }
 

@@ -314,6 +314,75 @@ private:
     TimerId next_ = 1;
 };
 
+// The clipboard's text in memory. A busy clipboard (another program holds
+// it open) refuses to be set or read.
+class HostClipboard : public IClipboard {
+public:
+    bool SetText(const std::string& text) override;
+    std::optional<std::string> GetText() override;
+    bool HasText() override;
+
+    void SetBusy(bool busy);
+    void Clear();            // no text, as after another program emptied it
+    int SetTextCalls();
+
+private:
+    std::mutex mutex_;
+    std::optional<std::string> text_;
+    bool busy_ = false;
+    int setCalls_ = 0;
+};
+
+// The save-file and find dialogs as a test scripts them: save answers are
+// queued; the find dialog is "typed into" and its buttons "pressed".
+class HostCommonDialogs : public ICommonDialogs {
+public:
+    HostCommonDialogs();
+    std::optional<SaveFileAnswer> SaveFile(const SaveFileRequest& request) override;
+    std::unique_ptr<IFindSession> OpenFind(const FindRequest& request, FindCallbacks callbacks) override;
+
+    // The user's answers to the save dialog, in order: a file name (with the
+    // filter chosen, 0 keeping the request's) or nullopt for Cancel. With
+    // none left the user cancels.
+    void PushSaveAnswer(std::optional<std::string> fileName, int filterIndex = 0);
+    std::vector<SaveFileRequest> SaveRequests();
+
+    // The find dialog opened last and still open: its request as shown (with
+    // where it was moved to and what was typed since); nullopt when none is open.
+    std::optional<FindRequest> OpenFindDialog();
+    int FindDialogsOpened();
+    // Makes OpenFind fail (no dialog can be opened).
+    void SetFindUnavailable(bool unavailable);
+    // The user types into the open find dialog, sets its boxes, presses
+    // Find Next (false when no find dialog is open; with an empty find text
+    // nothing happens, as the real button is disabled then) or closes it (onClose).
+    void TypeFindText(const std::string& text);
+    void SetFindOptions(bool down, bool matchCase, bool wholeWord);
+    bool PressFindNext();
+    bool CloseFindDialog();
+
+    struct FindState;  // one open dialog
+    struct Core;       // shared with the sessions
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+// The user's personal folder, created (on the mapped drive) when first asked
+// for, as it exists on every Windows machine.
+class HostSpecialFolders : public ISpecialFolders {
+public:
+    explicit HostSpecialFolders(std::shared_ptr<IFileSystem> files);
+    std::optional<std::string> Personal() override;
+    // nullopt: the shell cannot name the folder.
+    void SetPersonal(std::optional<std::string> folder);
+
+private:
+    std::mutex mutex_;
+    std::shared_ptr<IFileSystem> files_;
+    std::optional<std::string> personal_ = std::string("c:\\Documents and Settings\\tester\\My Documents");
+};
+
 // Every stand-in, over one folder. Tests configure the members directly.
 struct HostPlatform {
     explicit HostPlatform(const std::string& root);
@@ -333,6 +402,9 @@ struct HostPlatform {
     std::shared_ptr<HostCursors> cursors;
     std::shared_ptr<HostSound> sound;
     std::shared_ptr<HostTimers> timers;
+    std::shared_ptr<HostClipboard> clipboard;
+    std::shared_ptr<HostCommonDialogs> commonDialogs;
+    std::shared_ptr<HostSpecialFolders> specialFolders;
 
     ServiceSet Set() const;
 };

@@ -162,4 +162,37 @@ private:
     std::shared_ptr<State> state_;
 };
 
+// CF_TEXT through a hidden window of our own that owns what we put there.
+// Opening the clipboard is retried a bounded number of times while another
+// program holds it.
+class Win32Clipboard : public IClipboard {
+public:
+    explicit Win32Clipboard(unsigned attempts = 10, unsigned pauseMilliseconds = 10);
+    bool SetText(const std::string& text) override;
+    std::optional<std::string> GetText() override;
+    bool HasText() override;
+
+private:
+    unsigned attempts_;
+    unsigned pause_;
+};
+
+// GetSaveFileNameA, and FindTextA with an owner window of its own that
+// receives the dialog's registered message. Never changes the process's
+// current folder (the browser's).
+class Win32CommonDialogs : public ICommonDialogs {
+public:
+    std::optional<SaveFileAnswer> SaveFile(const SaveFileRequest& request) override;
+    std::unique_ptr<IFindSession> OpenFind(const FindRequest& request, FindCallbacks callbacks) override;
+
+    // "A|b|C|d" as the dialog wants it: "A\0b\0C\0d\0\0" (exposed for the tests).
+    static std::string FilterForDialog(const std::string& filter);
+};
+
+// SHGetFolderPathA.
+class Win32SpecialFolders : public ISpecialFolders {
+public:
+    std::optional<std::string> Personal() override;
+};
+
 }  // namespace platform::win32

@@ -11,6 +11,7 @@
 #include "popupblocker/BHOEvents.h"
 #include "popupblocker/BHORegistration.h"
 #include "popupblocker/win32/BHOServer.h"
+#include "runtime/DispArgs.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -49,7 +50,7 @@ public:
             std::vector<int> named;
             if (params_->rgdispidNamedArgs)
                 for (UINT j = 0; j < params_->cNamedArgs; ++j) named.push_back(params_->rgdispidNamedArgs[j]);
-            map_ = MapArguments(params_->cArgs, named);
+            map_ = rt::MapArguments(params_->cArgs, named);
         }
     }
 

@@ -1,4 +1,4 @@
-// The settings' gate, the event table and the argument map of Invoke.
+// The settings' gate and the event table.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -82,19 +82,6 @@ TEST_F(BrowserEvents, ModifierHeldLeavesCancelUnset) {
     FakeEvent popup(2);
     EXPECT_EQ(HandleBrowserEvent(dispid::NewWindow2, popup), EventResult::Handled);
     EXPECT_TRUE(popup.flags.empty());
-}
-
-TEST(ArgumentMap, PositionalNamedAndMixed) {
-    using V = std::vector<std::size_t>;
-    EXPECT_EQ(MapArguments(0, {}), V{});
-    EXPECT_EQ(MapArguments(3, {}), (V{2, 1, 0}));
-    // All named, in any order: element j serves the argument it names.
-    EXPECT_EQ(MapArguments(2, {1, 0}), (V{1, 0}));
-    EXPECT_EQ(MapArguments(2, {0, 1}), (V{0, 1}));
-    // One named (the second) before the positional first.
-    EXPECT_EQ(MapArguments(2, {1}), (V{1, 0}));
-    // Named numbers outside the event's arguments (property-put and the like) are ignored.
-    EXPECT_EQ(MapArguments(2, {-3, 7}), (V{1, 0}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <olectl.h>
+
 namespace zrtest {
 namespace {
 
@@ -135,14 +137,65 @@ HRESULT FakeDocument::Save(IStream* stream, BOOL) {
 
 // ---- FakeBrowser
 
-FakeBrowser::FakeBrowser() : document(Make<FakeDocument>()) {}
+FakeBrowser::FakeBrowser() : events(Make<FakeEvents>()), document(Make<FakeDocument>()) {}
 
 HRESULT FakeBrowser::QueryInterface(REFIID riid, void** out) {
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IWebBrowser || riid == IID_IWebBrowserApp ||
         riid == IID_IWebBrowser2)
         return Hand<IWebBrowser2>(this, out);
+    if (riid == IID_IConnectionPointContainer && events) return Hand<IConnectionPointContainer>(events.Get(), out);
     *out = nullptr;
     return E_NOINTERFACE;
+}
+
+// ---- FakeEvents
+
+HRESULT FakeEvents::QueryInterface(REFIID riid, void** out) {
+    if (riid == IID_IUnknown || riid == IID_IConnectionPointContainer)
+        return Hand<IConnectionPointContainer>(this, out);
+    if (riid == IID_IConnectionPoint) return Hand<IConnectionPoint>(this, out);
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT FakeEvents::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+    *point = nullptr;
+    if (!hasPoint || iid != kBrowserEvents) return CONNECT_E_NOCONNECTION;
+    return Hand<IConnectionPoint>(this, reinterpret_cast<void**>(point));
+}
+
+HRESULT FakeEvents::GetConnectionInterface(IID* iid) {
+    *iid = kBrowserEvents;
+    return S_OK;
+}
+
+HRESULT FakeEvents::GetConnectionPointContainer(IConnectionPointContainer** container) {
+    return Hand<IConnectionPointContainer>(this, reinterpret_cast<void**>(container));
+}
+
+HRESULT FakeEvents::Advise(IUnknown* sink, DWORD* cookie) {
+    if (!sink || !cookie) return E_POINTER;
+    if (failAdvise) return CONNECT_E_ADVISELIMIT;
+    ComPtr<IDispatch> events;
+    if (FAILED(sink->QueryInterface(kBrowserEvents, reinterpret_cast<void**>(events.GetAddressOf()))))
+        return CONNECT_E_CANNOTCONNECT;
+    *cookie = nextCookie_++;
+    sinks[*cookie] = events;
+    return S_OK;
+}
+
+HRESULT FakeEvents::Unadvise(DWORD cookie) {
+    if (failUnadvise || !sinks.erase(cookie)) return CONNECT_E_NOCONNECTION;
+    unadvised.push_back(cookie);
+    return S_OK;
+}
+
+HRESULT FakeEvents::Fire(DISPID id, DISPPARAMS* params, WORD flags, EXCEPINFO* info, UINT* argError) {
+    HRESULT result = S_OK;
+    const auto advised = sinks;  // a sink may unadvise while it handles the event
+    for (const auto& [cookie, sink] : advised)
+        result = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, nullptr, info, argError);
+    return result;
 }
 
 namespace {

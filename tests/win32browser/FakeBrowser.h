@@ -3,7 +3,8 @@
 // IWebBrowser2, a document with IHTMLDocument2, IOleContainer and
 // IPersistStreamInit, its IHTMLWindow2, and embedded objects. It records
 // what reaches it as the interfaces deliver it (wide strings, variants,
-// safe arrays).
+// safe arrays), and fires events through its connection point.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,43 @@ public:
     DWORD enumFlags = 0;                       // the flags of the last EnumObjects
 };
 
+// {34A715A0-6587-11D0-924A-0020AFC7AC4D}
+inline constexpr IID kBrowserEvents = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
+
+// The browser's events: its connection point container with the one point,
+// for DWebBrowserEvents2, which keeps what was advised (asking it for the
+// events interface as the real browser does). A separate object from the
+// browser, so that the browser stays one plain IUnknown for conversions.
+class FakeEvents : public IConnectionPointContainer, public IConnectionPoint, public RefCounted {
+public:
+    ZR_REFCOUNT
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
+
+    // IConnectionPointContainer
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
+    // IConnectionPoint
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override;
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+
+    // Invoke on every advised sink; the last sink's answer.
+    HRESULT Fire(DISPID id, DISPPARAMS* params, WORD flags = DISPATCH_METHOD, EXCEPINFO* info = nullptr,
+                 UINT* argError = nullptr);
+
+    std::map<DWORD, ComPtr<IDispatch>> sinks;  // by cookie
+    std::vector<DWORD> unadvised;              // cookies, in order
+    bool hasPoint = true;                      // false: FindConnectionPoint finds none
+    bool failAdvise = false;
+    bool failUnadvise = false;                 // Unadvise fails and the sink is kept
+
+private:
+    DWORD nextCookie_ = 1;
+};
+
 class FakeBrowser : public StubWebBrowser2, public RefCounted {
 public:
     struct Navigation {
@@ -133,6 +171,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Height(LONG value) override;
     HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT* clsid, VARIANT* show, VARIANT* size) override;
 
+    ComPtr<FakeEvents> events;      // its IConnectionPointContainer; null: none
     ComPtr<FakeDocument> document;  // null: no page
     std::wstring locationUrl, locationName;
     VARIANT_BOOL busy = VARIANT_FALSE;

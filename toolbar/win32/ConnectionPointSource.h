@@ -1,0 +1,19 @@
+#pragma once
+// The event source over a COM object's connection points: Advise queries the
+// object for IConnectionPointContainer, finds the point of the sink's events
+// interface and advises a TSinkDispatch there, which the connection detaches
+// when it goes.
+#include <memory>
+
+#include "platform/win32/Win32Api.h"
+
+#include <unknwn.h>
+
+#include "toolbar/SHDocVwEvents.h"
+
+namespace toolbar::win32 {
+
+// The events of `source` (the browser's IWebBrowser2); null for null.
+std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source);
+
+}  // namespace toolbar::win32

@@ -1,0 +1,53 @@
+#pragma once
+// The COM object a browser holds for an event sink component: IDispatch,
+// answering also for the sink's events interface. It forwards Invoke to the
+// component while attached; once the component lets it go it answers S_OK
+// doing nothing, so a browser that still holds it calls nothing freed.
+#include <atomic>
+
+#include "platform/win32/Win32Api.h"
+
+#include <oaidl.h>
+#include <wrl/client.h>
+
+namespace toolbar {
+class TSHDocVwEventsBaseSink;
+}
+
+namespace toolbar::win32 {
+
+class TSinkDispatch final : public IDispatch {
+public:
+    // A new object forwarding to `sink`, with one reference owned by the result.
+    static Microsoft::WRL::ComPtr<TSinkDispatch> Create(TSHDocVwEventsBaseSink& sink);
+
+    // The sink's events interface.
+    const IID& EventsInterface() const { return events_; }
+    // Stops forwarding: the component is letting go of its connection.
+    void Detach() { sink_ = nullptr; }
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID dispId, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exceptionInfo, UINT* argError) override;
+
+protected:
+    explicit TSinkDispatch(TSHDocVwEventsBaseSink& sink);
+    ~TSinkDispatch() = default;
+
+private:
+    HRESULT InvokeSink(DISPID dispId, WORD flags, DISPPARAMS* params, EXCEPINFO* exceptionInfo, UINT* argError);
+
+    std::atomic<ULONG> refs_{1};      // references held by the browser and the connection
+    IID events_;                      // the sink's events interface, answered like IDispatch
+    TSHDocVwEventsBaseSink* sink_;    // the component; null once detached
+};
+
+}  // namespace toolbar::win32
