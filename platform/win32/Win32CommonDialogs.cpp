@@ -4,6 +4,7 @@
 // dialog's registered message into the session's callbacks.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/Win32Api.h"
@@ -150,7 +151,8 @@ private:
 std::unique_ptr<IFindSession> Win32CommonDialogs::OpenFind(const FindRequest& request, FindCallbacks callbacks) {
     auto state = std::make_shared<FindState>();
     state->callbacks = std::move(callbacks);
-    // Wine's dialog reports "up" when the direction buttons are disabled.
+    // A disabled or hidden direction may come back as "up" (wine's dialog does
+    // so); the user cannot have chosen it, so the requested one holds.
     if (request.hideUpDown || request.disableUpDown) state->fixedDown = request.down;
     // A pop-up owned by the caller's window keeps the dialog above it; a
     // predefined class needs no registration (nor unregistration at unload).

@@ -8,6 +8,7 @@
 
 #include "HostPlatformTest.h"
 #include "foundation/AMState.h"
+#include "foundation/EIFunctionsBaseCtrls.h"
 #include "foundation/SVCommonIE.h"
 #include "toolbar/plgSolvane.h"
 
@@ -182,6 +183,8 @@ TEST_F(PreferencesTest, RemovingAnyNumberOfButtonsAppliesOnce) {
         Select(*d.lstSelected, {0, 2, 4});
         Do([&] { d.btnRemove->Click(); });
         EXPECT_EQ(appliedLists.size(), 1u);
+        EXPECT_TRUE(d.lstSelected->Selected(0));  // the one before the first removed
+        foundation::SelectNone(*d.lstSelected);
         Select(*d.lstSelected, {1});
         Do([&] { d.lstSelected->DblClick(); });
     });
