@@ -191,7 +191,8 @@ public:
     void SetFont(const TFont& font) { font_.Assign(font); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
-    // The cursor shown over the control (crDefault: the parent's, or the arrow).
+    // The cursor shown over the control (crDefault: the parent's, or the
+    // arrow). The backend reads it when the system asks (WM_SETCURSOR).
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor v) { cursor_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }

@@ -71,7 +71,9 @@ void TRichEdit::Replace(std::string text, TControlChange change) {
             bool& flag;
             ~Reset() { flag = false; }
         } reset{syncing_};
-        if (changed || change == TControlChange::RichText) lines_.SetStrings(SplitLines(Text()));
+        // Also when the text stayed but the lines were made apart from it (an added empty line).
+        std::vector<std::string> split = SplitLines(Text());
+        if (changed || change == TControlChange::RichText || split != lines_.ToVector()) lines_.SetStrings(split);
     }
     // The selection and the scroll position stay where they can.
     const int length = static_cast<int>(Text().size());

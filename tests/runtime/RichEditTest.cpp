@@ -56,6 +56,13 @@ TEST(RichEditText, ChangingTheLinesSetsTheText) {
     edit.Lines().EndUpdate();
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(edit.Text(), "only");
+    // An empty line added to an empty control stays a line until the text is set.
+    edit.Clear();
+    edit.Lines().Add("");
+    EXPECT_EQ(edit.LineCount(), 1);
+    EXPECT_EQ(edit.Text(), "");
+    edit.SetText("");
+    EXPECT_EQ(edit.LineCount(), 0);
     // Text -> lines -> text keeps every byte, a final line end included.
     const std::string text = "a\r\n\r\nb\r\n";
     edit.SetText(text);
