@@ -86,7 +86,7 @@ private:
 
 TEST_F(SourceViewerTest, OneTabPerDocumentShowingThatDocumentsText) {
     const rt::TStringList page{"<html>\n<body>Top</body>\r\n</html>"};
-    EXPECT_TRUE(View(page, [](TEIShowHtmlMessageForm& form) {
+    EXPECT_TRUE(View(page, [&](TEIShowHtmlMessageForm& form) {
         EXPECT_EQ(form.Caption(), "View Source");
         EXPECT_EQ(form.tabHtml->Tabs().ToVector(), Strings{"Source"});
         EXPECT_EQ(form.tabHtml->TabIndex(), 0);
@@ -98,7 +98,7 @@ TEST_F(SourceViewerTest, OneTabPerDocumentShowingThatDocumentsText) {
     }));
 
     const rt::TStringList frames{"<frameset>", "<p>one</p>", "<p>two</p>\rend"};
-    EXPECT_TRUE(View(frames, [](TEIShowHtmlMessageForm& form) {
+    EXPECT_TRUE(View(frames, [&](TEIShowHtmlMessageForm& form) {
         EXPECT_EQ(form.tabHtml->Tabs().ToVector(), (Strings{"Source", "Frame 1", "Frame 2"}));
         EXPECT_EQ(form.memHtml->Text(), "<frameset>");
         form.tabHtml->SelectTab(2);
