@@ -121,7 +121,7 @@ void TRichEdit::LinesChanged() {
     }
     // The lines stay as the program made them (an added empty line included).
     const bool changed = AssignText(joined);
-    richText_.clear();
+    if (changed) richText_.clear();  // the loaded document is still the text's own otherwise
     selStart_ = SnapBack(std::clamp(start, 0, static_cast<int>(Text().size())));
     selLength_ = std::clamp(length, 0, static_cast<int>(Text().size()) - selStart_);
     if (selLength_ > 0) selLength_ = SnapForward(selStart_ + selLength_) - selStart_;
@@ -336,7 +336,7 @@ std::string PlainTextToRtf(const std::string& text) {
             out += static_cast<char>(c);
         }
     }
-    out += "}";
+    out += "\\par}";  // the document's own closing mark, which a reader drops
     return out;
 }
 

@@ -59,6 +59,9 @@ public:
     std::string Read() {
         out_.reserve(rtf_.size());
         while (pos_ < rtf_.size() && !done_) Step();
+        // The document's closing paragraph mark is the control's own final
+        // mark, not text: a rich-edit control drops it on loading.
+        if (lastParagraphEnd_ != 0 && lastParagraphEnd_ == out_.size()) out_.resize(out_.size() - 2);
         return std::move(out_);
     }
 
@@ -79,6 +82,11 @@ private:
         out_ += text;
     }
     void Emit(char c) { Emit(std::string_view(&c, 1)); }
+    void EmitParagraphEnd() {
+        const std::size_t before = out_.size();
+        Emit("\r\n");
+        if (out_.size() != before) lastParagraphEnd_ = out_.size();
+    }
 
     void Open() {
         pendingSkip_ = 0;
@@ -138,7 +146,7 @@ private:
             case '~': Emit('\xA0'); return;
             case '_': Emit('-'); return;
             case '\r':
-            case '\n': Emit("\r\n"); return;  // "\" before a line end is \par
+            case '\n': EmitParagraphEnd(); return;  // "\" before a line end is \par
             case '\t': Emit('\t'); return;
             default: return;  // \- \| \: and unknown symbols show nothing
         }
@@ -193,7 +201,8 @@ private:
             }
             return;
         }
-        if (word == "par" || word == "line" || word == "sect" || word == "page" || word == "row") return Emit("\r\n");
+        if (word == "par") return EmitParagraphEnd();
+        if (word == "line" || word == "sect" || word == "page" || word == "row") return Emit("\r\n");
         if (word == "tab" || word == "cell") return Emit('\t');
         if (word == "emdash") return Emit('\x97');
         if (word == "endash") return Emit('\x96');
@@ -213,6 +222,7 @@ private:
     std::string out_;
     std::vector<Group> groups_;
     std::size_t overflow_ = 0;
+    std::size_t lastParagraphEnd_ = 0;  // out_'s size just after the last \par
     int pendingSkip_ = 0;
     bool done_ = false;
 };

@@ -15,7 +15,8 @@ namespace rt {
 // \cell are a tab, \'hh is that byte, \\ \{ \} the characters, \~ a hard
 // blank (0xA0), \uN the character when it is an ANSI one (otherwise its
 // fallback text), quotes and dashes their code-page 1252 bytes. Raw CR and LF
-// are ignored. Reading stops where the document's group closes. Input that
+// are ignored. Reading stops where the document's group closes. A \par that
+// ends the document is the control's own closing mark and gives nothing. Input that
 // does not begin with "{\rtf" is plain text (its line ends made "\r\n").
 // Any bytes are accepted; the work is linear and the nesting kept is bounded.
 std::string RtfToPlainText(std::string_view rtf);

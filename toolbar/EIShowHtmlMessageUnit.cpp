@@ -157,20 +157,20 @@ void TEIShowHtmlMessageForm::ShowSource(int index) {
     const auto edited = edits_.find(index);
     const std::string rtf = HtmlToRtf(edited != edits_.end() ? edited->second : page);
 
-    // Loading is one change of the control already. No update bracket of its
-    // lines around it: closing one replays the change as a change of the
-    // lines, and the control then drops the document it was given, so a
-    // window made later would show the text uncoloured.
+    // Whatever happens, the update ends and the control goes back to plain
+    // text, so that saving never writes rich text.
     loading_ = true;
-    // Whatever happens, the control goes back to plain text, so that saving
-    // never writes rich text.
+    rt::TStringList& lines = memHtml->Lines();
+    lines.BeginUpdate();
     struct Restore {
         TEIShowHtmlMessageForm& form;
+        rt::TStringList& lines;
         ~Restore() {
             form.memHtml->SetPlainText(true);
+            lines.EndUpdate();
             form.loading_ = false;
         }
-    } restore{*this};
+    } restore{*this, lines};
     memHtml->SetPlainText(false);
     memHtml->LoadRichText(rtf);
     memHtml->SetScrollBars(rt::TScrollStyle::ssBoth);

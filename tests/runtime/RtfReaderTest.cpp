@@ -24,7 +24,11 @@ TEST(RtfReader, ParagraphsTabsAndEscapes) {
     EXPECT_EQ(RtfToPlainText("{\\rtf1 one\r\ntwo\\\nthree\\\r\nfour}"), "onetwo\r\nthree\r\nfour");
     // The blank after a control word belongs to it; a second one is text.
     EXPECT_EQ(RtfToPlainText("{\\rtf1\\b  bold\\b0 x\\fs20y}"), " boldxy");
-    EXPECT_EQ(RtfToPlainText("{\\rtf1 \\par}"), "\r\n");
+    // A closing \par is the control's own final mark, as a real control loads it.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 \\par}"), "");
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\par\\par}"), "a\r\n");
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\par{\\b0  }}"), "a\r\n ");  // text after it, even a blank, keeps it
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\line}"), "a\r\n");
     EXPECT_EQ(RtfToPlainText("{\\rtf1}"), "");
 }
 
