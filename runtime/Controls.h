@@ -126,6 +126,7 @@ std::shared_ptr<IUiBackend> SetUiBackend(std::shared_ptr<IUiBackend> backend);
 class TApplication {
 public:
     std::string Hint;
+    std::string Title;  // the caption of ShowMessage's box
     std::uintptr_t Handle = 0;
     bool Terminated = false;
     // Errors raised while dispatching window messages land here; without a

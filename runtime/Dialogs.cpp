@@ -161,4 +161,8 @@ void TFindDialog::ClosedByUser() {
     }
 }
 
+void ShowMessage(const std::string& text) {
+    platform::Dialogs().MessageBox(text, Application().Title, platform::mb::Ok);
+}
+
 }  // namespace rt

@@ -118,4 +118,8 @@ private:
     std::unique_ptr<platform::IFindSession> session_;
 };
 
+// The simple message box: `text` with an OK button, the application's
+// title as its caption.
+void ShowMessage(const std::string& text);
+
 }  // namespace rt

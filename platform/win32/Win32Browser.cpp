@@ -6,6 +6,7 @@
 #include <mshtml.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -111,12 +112,13 @@ public:
         std::vector<IUnknown*> items(count, nullptr);
         ULONG fetched = 0;
         Check(objects_->Next(count, items.data(), &fetched), "IEnumUnknown::Next");
+        // Next handed us one reference each: own them all before anything
+        // below can throw, so that none is left behind.
+        std::vector<ComPtr<IUnknown>> owned(std::min<ULONG>(fetched, count));
+        for (std::size_t i = 0; i < owned.size(); ++i) owned[i].Attach(items[i]);
         std::vector<std::shared_ptr<IBrowserObject>> out;
-        for (ULONG i = 0; i < fetched && i < count; ++i) {
-            ComPtr<IUnknown> item;
-            item.Attach(items[i]);  // Next handed us one reference each
+        for (ComPtr<IUnknown>& item : owned)
             if (item) out.push_back(std::make_shared<Win32Object>(std::move(item)));
-        }
         return out;
     }
 

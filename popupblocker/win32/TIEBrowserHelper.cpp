@@ -11,6 +11,7 @@
 #include "popupblocker/BHOEvents.h"
 #include "popupblocker/BHORegistration.h"
 #include "popupblocker/win32/BHOServer.h"
+#include "platform/win32/Win32Browser.h"
 #include "runtime/DispArgs.h"
 
 using Microsoft::WRL::ComPtr;
@@ -23,14 +24,6 @@ constexpr IID kBrowserEvents = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0
 
 void Check(HRESULT result, const char* what) {
     if (FAILED(result)) foundation::RaiseErrorFmt("%s failed (%x)", {std::string(what), static_cast<unsigned>(result)});
-}
-
-std::string Narrow(const wchar_t* text, UINT length) {
-    if (!text || length == 0) return std::string();
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size : 0, '\0');
-    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), size, nullptr, nullptr);
-    return out;
 }
 
 // Owns a VARIANT.
@@ -60,7 +53,7 @@ public:
         VariantHolder copy, text;
         Check(::VariantCopyInd(&copy.value, &Argument(index)), "VariantCopyInd");
         Check(::VariantChangeType(&text.value, &copy.value, 0, VT_BSTR), "VariantChangeType");
-        return Narrow(text.value.bstrVal, ::SysStringLen(text.value.bstrVal));
+        return platform::win32::AnsiFromWide(text.value.bstrVal, ::SysStringLen(text.value.bstrVal));
     }
 
     void SetFlagArgument(std::size_t index, bool value) override {

@@ -255,7 +255,10 @@ TEST_F(SourceViewerTest, AReadOnlyViewerOnlyCopies) {
 }
 
 TEST_F(SourceViewerTest, SaveWritesTheShownTabsEditedPlainText) {
-    const std::string folder = "c:\\Documents and Settings\\tester\\My Documents";
+    // A personal folder the test owns (on Windows the files are real ones).
+    const std::string folder = InModule("My Documents");
+    Files().CreateDirectory(folder);
+    host_.specialFolders->SetPersonal(folder);
     const rt::TStringList pages{"<p>top</p>\n<p>more</p>", "<p>frame</p>"};
     host_.commonDialogs->PushSaveAnswer(folder + "\\page.html");
     EXPECT_TRUE(View(pages, [&](TEIShowHtmlMessageForm& form) {
@@ -277,19 +280,19 @@ TEST_F(SourceViewerTest, SaveWritesTheShownTabsEditedPlainText) {
     EXPECT_TRUE(requests[0].pathMustExist);
 
     // Only the tab shown is saved.
-    host_.commonDialogs->PushSaveAnswer("c:\\frame.htm");
+    host_.commonDialogs->PushSaveAnswer(InModule("frame.htm"));
     EXPECT_TRUE(View(pages, [&](TEIShowHtmlMessageForm& form) {
         form.tabHtml->SelectTab(1);
         Pick(form.SaveAs1);
     }));
-    EXPECT_EQ(FileBytes("c:\\frame.htm"), "<p>frame</p>");
+    EXPECT_EQ(FileBytes(InModule("frame.htm")), "<p>frame</p>");
     EXPECT_TRUE(reported.empty());
 }
 
 TEST_F(SourceViewerTest, CancelledOrFailedSavesAndThePersonalFolderTakenOnce) {
     host_.commonDialogs->PushSaveAnswer(std::nullopt);
     host_.commonDialogs->PushSaveAnswer("c:\\no such folder\\page.html");
-    host_.commonDialogs->PushSaveAnswer("c:\\page.html");
+    host_.commonDialogs->PushSaveAnswer(InModule("page.html"));
     EXPECT_TRUE(View({"<p>x</p>"}, [&](TEIShowHtmlMessageForm& form) {
         Press(form, "Ctrl+S");
         host_.specialFolders->SetPersonal("c:\\Elsewhere");
@@ -302,7 +305,7 @@ TEST_F(SourceViewerTest, CancelledOrFailedSavesAndThePersonalFolderTakenOnce) {
     EXPECT_TRUE(reported[0].silent);
     EXPECT_EQ(reported[1].message, "The source couldn't be saved to a file. Please try again");
     EXPECT_FALSE(reported[1].silent);
-    EXPECT_EQ(FileBytes("c:\\page.html"), "<p>x</p>");
+    EXPECT_EQ(FileBytes(InModule("page.html")), "<p>x</p>");
     const auto requests = host_.commonDialogs->SaveRequests();
     ASSERT_EQ(requests.size(), 3u);
     for (const auto& request : requests)
