@@ -76,6 +76,11 @@ std::unique_ptr<TEIIniFile> OpenMachineSettings() {
 
 int UserCount() { return OpenMachineSettings()->KeyCount(kUsers); }
 
+std::string SilentUpdateCheckDate() { return UserSettings().ReadString("ProductInfo", "SilentUpdateCheck", ""); }
+void SetSilentUpdateCheckDate(const std::string& date) {
+    UserSettings().WriteString("ProductInfo", "SilentUpdateCheck", date);
+}
+
 bool IsFirstTime() { return UserSettings().ReadBoolStr("App", "FirstTime", true); }
 void SetFirstTime(bool value) { UserSettings().WriteBoolStr("App", "FirstTime", value); }
 bool IsBlockingPopups() { return UserSettings().ReadBoolStr(kBandForm, "BlockingPopups_Value", false); }

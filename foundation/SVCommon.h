@@ -37,6 +37,9 @@ void SetToolbarVisible(bool value);
 bool IsPopupAllowedForDomain(const std::string& url);
 void AllowPopupsForDomain(const std::string& url);
 void DisallowPopupsForDomain(const std::string& url);
+// The date (TodayText) of the last silent update check; empty when none ran.
+std::string SilentUpdateCheckDate();
+void SetSilentUpdateCheckDate(const std::string& date);
 bool IsWhatsNewOverridden();
 void SetWhatsNewOverridden(bool value);
 bool IsModifierKeyDown();

@@ -54,6 +54,9 @@ public:
     virtual void BroadcastSettingChange(const std::string& section) = 0;
     // Runs the messages waiting for this thread (Application.ProcessMessages).
     virtual void ProcessMessages() = 0;
+    // TranslateMessage and DispatchMessage of one message taken from the
+    // queue by someone else (a key the browser hands its band).
+    virtual void DispatchMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     // MessageBeep: the system sound of that kind (0xFFFFFFFF: the speaker).
     virtual void MessageBeep(unsigned kind) = 0;
 };

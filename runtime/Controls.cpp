@@ -245,6 +245,10 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
 }
 
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
 bool TControl::DragOver(TObject* source, int x, int y) {
     // Without a handler nothing is accepted, as in the runtime.
     bool accept = static_cast<bool>(OnDragOver);

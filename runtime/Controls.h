@@ -29,6 +29,7 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TObject* sender, unsigned short& key, TShiftState shift)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, bool& accept)>;
 using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
 using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
@@ -219,6 +220,7 @@ public:
     TShiftState ClickShift() const { return clickShift_; }
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
     bool DragOver(TObject* source, int x, int y);
     void DragDrop(TObject* source, int x, int y);
     // A drag started from this control ended over `target` (null: cancelled).
@@ -229,6 +231,7 @@ public:
     TNotifyEvent OnResize;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
     TDragOverEvent OnDragOver;
     TDragDropEvent OnDragDrop;
     TEndDragEvent OnEndDrag;

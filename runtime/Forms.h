@@ -17,6 +17,7 @@ constexpr TModalResult mrNo = 7;
 
 // Virtual-key codes (the Windows VK_ values) of the keys the units name.
 namespace vk {
+constexpr unsigned short Return = 0x0D;
 constexpr unsigned short Escape = 0x1B;
 constexpr unsigned short Delete = 0x2E;
 constexpr unsigned short F2 = 0x71;
@@ -72,8 +73,14 @@ public:
     // the form's OnKeyDown sees it first and may swallow it by zeroing the key.
     void KeyDown(unsigned short key, TShiftState shift, TWinControl* target = nullptr);
 
+    // The form became the active window (the backend calls it; so may tests).
+    void Activate() {
+        if (OnActivate) OnActivate(this);
+    }
+
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
+    TNotifyEvent OnActivate;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

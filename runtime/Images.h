@@ -43,4 +43,26 @@ private:
     bool transparent_ = false;
 };
 
+// Images of one size cut from one bitmap resource of the module laid out
+// as a strip; menus and buttons refer to them by index.
+class TImageList : public TComponent {
+    RT_CLASS_SAME_PROPS(TImageList, TComponent)
+public:
+    using TComponent::TComponent;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int width, int height) { width_ = width; height_ = height; }
+    // The strip's resource name and the number of images in it.
+    const std::string& Resource() const { return resource_; }
+    int Count() const { return count_; }
+    void SetResource(const std::string& name, int count) { resource_ = name; count_ = count < 0 ? 0 : count; }
+
+private:
+    int width_ = 16;
+    int height_ = 16;
+    std::string resource_;
+    int count_ = 0;
+};
+
 }  // namespace rt

@@ -106,10 +106,19 @@ int TComboBox::FindItemByPrefix(const std::string& prefix) const {
     return -1;
 }
 
-void TComboBox::TypeText(const std::string& text) {
+void TComboBox::TypeText(const std::string& typed) {
+    const std::string text = maxLength_ > 0 && typed.size() > static_cast<std::size_t>(maxLength_)
+                                 ? typed.substr(0, static_cast<std::size_t>(maxLength_))
+                                 : typed;
     SetText(text);
     const int match = FindItemByPrefix(text);
-    if (match >= 0) SetItemIndex(match);
+    if (match >= 0) {
+        SetItemIndex(match);
+    } else if (itemIndex_ >= 0) {
+        // Edited text is no entry of the list any more, as in the system's control.
+        itemIndex_ = -1;
+        Changed(TControlChange::Selection);
+    }
     if (OnChange) OnChange(this);
 }
 
@@ -117,6 +126,18 @@ void TComboBox::SelectFromList(int index) {
     SetItemIndex(index);
     if (OnSelect) OnSelect(this);
     if (OnChange) OnChange(this);
+}
+
+void TComboBox::DropDown() {
+    if (droppedDown_) return;
+    droppedDown_ = true;
+    if (OnDropDown) OnDropDown(this);
+}
+
+void TComboBox::CloseUp() {
+    if (!droppedDown_) return;
+    droppedDown_ = false;
+    if (OnCloseUp) OnCloseUp(this);
 }
 
 // ---------------------------------------------------------------- TListBox

@@ -98,15 +98,25 @@ public:
     void SetStyle(TComboBoxStyle v) { style_ = v; }
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; }
+    // The most characters the user can type (0: no limit); the program's own
+    // texts are not cut.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int v) { maxLength_ = v < 0 ? 0 : v; }
 
-    // The user types `text` into the box: the text changes, and the
-    // type-ahead lookup may make an entry current.
+    // The user types `text` into the box: the text changes (cut to
+    // MaxLength), and the type-ahead lookup may make an entry current.
     void TypeText(const std::string& text);
     // The user picks entry `index` from the list.
     void SelectFromList(int index);
+    // The user opens and closes the drop-down list.
+    void DropDown();
+    void CloseUp();
+    bool DroppedDown() const { return droppedDown_; }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
 
 protected:
     // The entry whose caption begins with `prefix` (ignoring case), or -1.
@@ -118,6 +128,8 @@ private:
     int dropDownCount_ = 8;
     TComboBoxStyle style_ = TComboBoxStyle::csDropDown;
     bool flat_ = false;
+    int maxLength_ = 0;
+    bool droppedDown_ = false;
 };
 
 // Items with selection marks. The marks follow the items through Add,

@@ -107,6 +107,12 @@ bool HostWindows::PostMessage(WindowHandle window, unsigned message, std::uintpt
     return windows_.count(window) != 0;
 }
 
+void HostWindows::DispatchMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back({window, message, wParam, lParam, false, true});
+}
+
 void HostWindows::BroadcastSettingChange(const std::string& section) {
     std::lock_guard<std::mutex> lock(mutex_);
     broadcasts_.push_back(section);

@@ -223,6 +223,7 @@ public:
         std::uintptr_t wParam = 0;
         std::intptr_t lParam = 0;
         bool posted = false;
+        bool dispatched = false;  // through DispatchMessage
     };
 
     WindowHandle FindWindow(const std::string& className, const std::string& title) override;
@@ -230,6 +231,7 @@ public:
     bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void BroadcastSettingChange(const std::string& section) override;
     void ProcessMessages() override;
+    void DispatchMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void MessageBeep(unsigned kind) override;
 
     // A top-level window of our own; its handler answers sent messages.

@@ -8,6 +8,7 @@
 #undef CopyFile
 #undef CreateDirectory
 #undef DeleteFile
+#undef DispatchMessage
 #undef FindWindow
 #undef MessageBox
 #undef PostMessage

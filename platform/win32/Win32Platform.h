@@ -127,6 +127,7 @@ public:
     bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void BroadcastSettingChange(const std::string& section) override;
     void ProcessMessages() override;
+    void DispatchMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void MessageBeep(unsigned kind) override;
 };
 

@@ -42,6 +42,17 @@ void Win32Windows::BroadcastSettingChange(const std::string& section) {
                           SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
+void Win32Windows::DispatchMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+    MSG msg{};
+    msg.hwnd = reinterpret_cast<HWND>(window);
+    msg.message = message;
+    msg.wParam = static_cast<WPARAM>(wParam);
+    msg.lParam = static_cast<LPARAM>(lParam);
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+}
+
 void Win32Windows::ProcessMessages() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

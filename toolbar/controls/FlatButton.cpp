@@ -46,6 +46,15 @@ void TFlatButton::SetDown(bool down) {
     if (OnClick) OnClick(this);
 }
 
+void TFlatButton::Click() {
+    if (groupIndex_ == 0) return rt::TControl::Click();
+    const bool was = down_;
+    SetDown(!down_);
+    // The last pressed button of a group that may not be all up stays down
+    // and still reports the click.
+    if (down_ == was && OnClick) OnClick(this);
+}
+
 void TFlatButton::MouseEnter() {
     mouseIn_ = true;
     if (OnMouseEnter) OnMouseEnter(this);
@@ -54,6 +63,11 @@ void TFlatButton::MouseEnter() {
 void TFlatButton::MouseLeave() {
     mouseIn_ = false;
     if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TFlatButton::SetGlyphResource(const std::string& name) {
+    glyphResource_ = name;
+    Changed(rt::TControlChange::Picture);  // also for the same name: the bitmap is loaded again
 }
 
 }  // namespace toolbar

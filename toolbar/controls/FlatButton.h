@@ -36,6 +36,10 @@ public:
     void SetNumGlyphs(int v) { numGlyphs_ = v; }
     int ImageIndex() const { return imageIndex_; }  // the glyph
     void SetImageIndex(int v) { imageIndex_ = v; }
+    // The glyph as the name of a bitmap resource of the module; the backend
+    // loads and paints it (TControlChange::Picture).
+    const std::string& GlyphResource() const { return glyphResource_; }
+    void SetGlyphResource(const std::string& name);
 
     int ColorFocused() const { return colorFocused_; }
     void SetColorFocused(int v) { colorFocused_ = v; }
@@ -47,6 +51,10 @@ public:
     void SetColorHighLight(int v) { colorHighLight_ = v; }
     int ColorShadow() const { return colorShadow_; }
     void SetColorShadow(int v) { colorShadow_ = v; }
+
+    // A button of a group flips its pressed state (SetDown runs the click
+    // handler); any other runs the click handler.
+    void Click() override;
 
     // The mouse enters or leaves the button.
     void MouseEnter();
@@ -66,6 +74,7 @@ private:
     int spacing_ = 4;
     int numGlyphs_ = 1;
     int imageIndex_ = -1;
+    std::string glyphResource_;
     int colorFocused_ = 0x00E0E0E0;
     int colorDown_ = 0x00C0C0C0;
     int colorBorder_ = 0x00808080;

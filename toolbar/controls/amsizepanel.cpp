@@ -29,7 +29,8 @@ void TSizePanel::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x
     }
 }
 
-void TSizePanel::MouseMove(rt::TShiftState, int x, int) {
+void TSizePanel::MouseMove(rt::TShiftState shift, int x, int y) {
+    rt::TCustomPanel::MouseMove(shift, x, y);
     if (!sizing_) return;
     pendingWidth_ = ClampWidth(x + sizeBarWidth_ / 2);
     if (liveSizing_) SetWidth(pendingWidth_);

@@ -29,7 +29,7 @@ public:
     // Pressing the left button on the size bar starts a drag; moving resizes
     // (live) or waits for the release.
     void MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
-    void MouseMove(rt::TShiftState shift, int x, int y);
+    void MouseMove(rt::TShiftState shift, int x, int y) override;
     void MouseUp(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
 
 private:
