@@ -21,6 +21,7 @@
 #include "foundation/SVCommon.h"
 #include "merge/MergeState.h"
 #include "runtime/Forms.h"
+#include "toolbar/BandForm.h"
 #include "toolbar/controls/AMFlatButton.h"
 
 namespace fs = std::filesystem;
@@ -314,42 +315,14 @@ TEST_F(InstallDataMenus, ToolsEntriesReportTheirIdsAndAreNotRemembered) {
 
 // ---- the settings template through the merge and the saved-value store
 
+using toolbar::TAMFlatButton;
+using toolbar::TBandForm;
+
 namespace {
 
-// The toolbar form as far as the saved-value store sees it on a first run.
-class TBandForm : public rt::TComponent {
-    RT_CLASS_SAME_PROPS(TBandForm, rt::TComponent)
-public:
-    TBandForm() : rt::TComponent(nullptr) {
-        AMToolbarOptions = new foundation::TAMStringsHolder(this);
-        AMToolbarOptions->SetName("AMToolbarOptions");
-        for (const auto& [name, initial] : kValues) {
-            auto* value = new foundation::TAMSaveValue(this);
-            value->SetName(name);
-            value->SetValue(initial);
-        }
-        State = new foundation::TAMState(this);
-        State->SetName("State");
-        State->StoredProps().Add("AMToolbarOptions.Items");
-        for (const auto& [name, initial] : kValues) State->StoredProps().Add(name + ".Value");
-    }
-    foundation::TAMSaveValue& Value(const std::string& name) {
-        return *static_cast<foundation::TAMSaveValue*>(FindComponent(name));
-    }
-
-    // The form's saved values and their defaults before anything is loaded.
-    static inline const std::vector<std::pair<std::string, std::string>> kValues = {
-        {"MRUItemCount", "10"},
-        {"AutoSearchOnMRUSelect", "True"},
-        {"StateVersion", "1"},
-        {"UpdateFrequency", "1"},
-        {"PlaySoundWhenBlockingPopup", ""},
-        {"ShowBlockedCursorWhenBlockingPopup", ""},
-        {"BlockingPopups", ""},
-    };
-    foundation::TAMStringsHolder* AMToolbarOptions;
-    foundation::TAMState* State;
-};
+foundation::TAMSaveValue& Value(TBandForm& form, const std::string& name) {
+    return *dynamic_cast<foundation::TAMSaveValue*>(form.FindComponent(name));
+}
 
 // Option names as the options dialog lists them, with the button each one shows.
 const std::vector<std::pair<std::string, std::string>> kToolbarOptions = {
@@ -378,6 +351,11 @@ protected:
         form.State->Reload();
         const auto& chosen = form.AMToolbarOptions->Items();
         EXPECT_GE(chosen.Count(), 5);
+        for (int i = 0; i < chosen.Count(); ++i) {
+            TAMFlatButton* shown = form.FindToolbarButton(chosen[i]);
+            ASSERT_NE(shown, nullptr) << chosen[i];
+            EXPECT_TRUE(shown->Visible()) << chosen[i];
+        }
         std::set<std::string> buttons;
         for (int i = 0; i < chosen.Count(); ++i) {
             // The form finds the button by the name without its dots, prefixed "btn", ignoring case.
@@ -390,8 +368,8 @@ protected:
             EXPECT_TRUE(buttons.insert(option->second).second) << "shown twice: " << chosen[i];
         }
         EXPECT_EQ(buttons.count("btnSearchTheWeb") + buttons.count("btnGoogle") + buttons.count("btnOptions"), 3u);
-        EXPECT_EQ(form.Value("MRUItemCount").AsInteger(), mruCount);
-        EXPECT_TRUE(form.Value("BlockingPopups").AsBoolean());
+        EXPECT_EQ(Value(form, "MRUItemCount").AsInteger(), mruCount);
+        EXPECT_TRUE(Value(form, "BlockingPopups").AsBoolean());
         EXPECT_TRUE(foundation::IsBlockingPopups());
         EXPECT_TRUE(foundation::PlaySoundWhenBlockingPopup());
         EXPECT_TRUE(foundation::ShowBlockedCursorWhenBlockingPopup());
@@ -410,8 +388,12 @@ TEST_F(InstallSettingsTemplate, OnlyKeysTheSystemReads) {
     EXPECT_EQ(sections.ToVector(), (std::vector<std::string>{"TBandForm", "TBandForm.AMToolbarOptions_Items",
                                                              "DomainsAllowedPopups", "OverriddenValues"}));
     // Every saved value under the key the store writes for it.
+    TBandForm form(nullptr);
     std::set<std::string> stored;
-    for (const auto& [name, initial] : TBandForm::kValues) stored.insert(name + "_Value");
+    for (int i = 0; i < form.State->StoredProps().Count(); ++i) {
+        std::string key = form.State->StoredProps()[i];
+        if (key.size() > 6 && key.compare(key.size() - 6, 6, ".Value") == 0) stored.insert(key.replace(key.size() - 6, 1, "_"));
+    }
     templ.ReadSection("TBandForm", keys);
     for (int i = 0; i < keys.Count(); ++i) EXPECT_EQ(stored.count(keys[i]), 1u) << keys[i];
     // A list as the store writes it: its count, then Item0 ... in order, nothing else.
@@ -429,30 +411,30 @@ TEST_F(InstallSettingsTemplate, OnlyKeysTheSystemReads) {
     }
     // A newer layout than the one the form starts with, so that a file the band
     // wrote before any merge is still brought up to the template.
-    EXPECT_GT(merge::ReadStateVersion(templ), std::stoi(TBandForm::kValues[2].second));
+    EXPECT_GT(merge::ReadStateVersion(templ), std::stoi(form.StateVersion->Value()));
 }
 
 TEST_F(InstallSettingsTemplate, ANewUserStartsFromTheTemplate) {
     ShipTemplate();
     merge::RunStartupMerge();
     EXPECT_EQ(FileBytes(foundation::CurrentUserSettingsFileName()), FileBytes(InModule(merge::TemplateSettingsFile)));
-    TBandForm form;
+    TBandForm form(nullptr);
     ExpectFirstRunSettings(form, 10);
 }
 
 TEST_F(InstallSettingsTemplate, AFileTheBandWroteAloneIsBroughtUpToTheTemplate) {
     {
         // The band ran first: its defaults, no buttons chosen, a site of the user's own.
-        TBandForm band;
-        band.Value("MRUItemCount").SetValue("25");
+        TBandForm band(nullptr);
+        Value(band, "MRUItemCount").SetValue("25");
         band.State->Save();
         foundation::AllowPopupsForDomain("http://www.mine.example/");
     }
     ShipTemplate();
     merge::RunStartupMerge();
-    TBandForm form;
+    TBandForm form(nullptr);
     form.State->Reload();
-    EXPECT_EQ(form.Value("MRUItemCount").Value(), "25");  // the user's own value stays
+    EXPECT_EQ(Value(form, "MRUItemCount").Value(), "25");  // the user's own value stays
     EXPECT_TRUE(foundation::IsPopupAllowedForDomain("http://www.mine.example/"));
     EXPECT_TRUE(foundation::IsWhatsNewOverridden());
     ExpectFirstRunSettings(form, 25);

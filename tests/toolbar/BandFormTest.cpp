@@ -451,4 +451,76 @@ TEST_F(BandFormTest, OnlyTheSystemsOwnErrorsAreShownOutsideDebugMode) {
     EXPECT_EQ(host_.dialogs->ShownDialogs()[0].text, "Shown");
 }
 
+// ------------------------------------------------------------ bad input
+
+TEST_F(BandFormTest, BrokenCategoryFilesAndOptionsLeaveTheBarWorking) {
+    WriteList("AMToolbarOptions_Items", {"Google", "Amazon", "eBay", "Others"});
+    WriteValue("MRUItemCount_Value", "many");
+    WriteBytes(InModule("Data\\amazon.xml"), "");
+    WriteBytes(InModule("Data\\ebay.xml"), std::string("\x00\xff<items><item caption=", 24));
+    WriteBytes(InModule("Data\\google.xml"), "<items><item caption=\"No address\" id=\"n\"/></items>");
+    toolbar::MaxMRUItems = 7;
+    auto form = NewForm();
+    EXPECT_EQ(toolbar::MaxMRUItems.load(), 7);  // a count without digits keeps the one in force
+    PickCaption("No address");
+    for (TAMFlatButton* button : {form->btnGoogle, form->btnAmazon, form->btnEbay, form->btnOthers}) {
+        try {
+            button->Click();
+        } catch (const std::exception& e) {
+            rt::Application().HandleException(e);  // as the message loop hands it on
+        }
+    }
+    EXPECT_TRUE(host_.dialogs->ShownDialogs().empty());  // not the system's own errors: nothing shown
+    Search(*form, "still works");
+    EXPECT_EQ(Urls().back(), "http://www.bing.com/search?q=still works");
+    toolbar::MaxMRUItems = 10;
+}
+
+TEST_F(BandFormTest, HistoryEntriesOfAnyBytesComeBackAsTheyWent) {
+    Strings entries;
+    for (int first = 1; first < 256; first += 100) {
+        std::string entry;
+        for (int b = first; b < first + 100 && b < 256; ++b)
+            if (b != '\r' && b != '\n') entry += static_cast<char>(b);  // the box holds one line
+        entries.push_back(entry);
+    }
+    {
+        auto form = NewForm();
+        for (const std::string& entry : entries) Search(*form, entry);
+    }
+    auto form = NewForm();
+    const Strings expected(entries.rbegin(), entries.rend());
+    EXPECT_EQ(form->edtSearch->Items().ToVector(), expected);
+}
+
+TEST_F(BandFormTest, AReadOnlySettingsFileOrAFailingBrowserLoseNothingAndShowNothing) {
+    WriteList("edtSearch_Items", {"kept"});
+    auto form = NewForm();
+    Files().SetReadOnly(UserFile(), true);
+    Search(*form, "unsaved");
+    EXPECT_EQ(form->edtSearch->Items().ToVector(), (Strings{"unsaved", "kept"}));
+    Files().SetReadOnly(UserFile(), false);
+#ifndef _WIN32
+    // (Under wine the tests run as root, who writes read-only files anyway.)
+    EXPECT_EQ(ReadList("edtSearch_Items"), (Strings{"kept"}));
+#endif
+    form->SaveState();  // the next save writes it all
+    EXPECT_EQ(ReadList("edtSearch_Items"), (Strings{"unsaved", "kept"}));
+
+    browser->OnCall = [](const std::string& call) { throw platform::BrowserError("the browser failed: " + call, static_cast<std::int32_t>(0x80004005)); };
+    WriteList("AMToolbarOptions_Items", {"Highlight", "Up"});
+    form->RestoreState();
+    for (auto action : std::initializer_list<std::function<void()>>{
+             [&] { Search(*form, "x"); }, [&] { form->btnHighlight->Click(); }, [&] { form->btnUp->Click(); },
+             [&] { FireDocumentComplete(browser); }}) {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            rt::Application().HandleException(e);  // as the message loop hands it on
+        }
+    }
+    for (const auto& shown : host_.dialogs->ShownDialogs()) EXPECT_EQ(shown.text.find("the browser failed"), std::string::npos);
+    EXPECT_EQ(ReadList("edtSearch_Items")[0], "x");
+}
+
 }  // namespace
