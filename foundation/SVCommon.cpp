@@ -116,15 +116,36 @@ bool IsToolbarVisible() {
 
 void SetToolbarVisible(bool value) { OpenMachineSettings()->WriteBoolStr(kToolbar, "Visible", value); }
 
+namespace {
+
+// The allowed-site key of an address, or empty when it cannot be a key of a
+// settings file: an address without a host is its own key, and an "=", a
+// line break, a leading "[" or ";" or surrounding blanks would write another
+// key or section than the one read back.
+std::string AllowedSiteKey(const std::string& url) {
+    const std::string key = DomainOfUrl(url);
+    if (key.empty() || key.find_first_of("=\r\n") != std::string::npos || key[0] == '[' || key[0] == ';' ||
+        key.front() == ' ' || key.back() == ' ')
+        return std::string();
+    return key;
+}
+
+}  // namespace
+
 bool IsPopupAllowedForDomain(const std::string& url) {
-    return UserSettings().ReadBoolStr(kAllowedPopups, DomainOfUrl(url), false);
+    const std::string key = AllowedSiteKey(url);
+    return !key.empty() && UserSettings().ReadBoolStr(kAllowedPopups, key, false);
 }
 
 void AllowPopupsForDomain(const std::string& url) {
-    UserSettings().WriteString(kAllowedPopups, DomainOfUrl(url), "True");
+    const std::string key = AllowedSiteKey(url);
+    if (!key.empty()) UserSettings().WriteString(kAllowedPopups, key, "True");
 }
 
-void DisallowPopupsForDomain(const std::string& url) { UserSettings().DeleteKey(kAllowedPopups, DomainOfUrl(url)); }
+void DisallowPopupsForDomain(const std::string& url) {
+    const std::string key = AllowedSiteKey(url);
+    if (!key.empty()) UserSettings().DeleteKey(kAllowedPopups, key);
+}
 
 bool IsWhatsNewOverridden() { return UserSettings().ReadBoolStr("OverriddenValues", "WhatsNew", false); }
 void SetWhatsNewOverridden(bool value) { UserSettings().WriteBoolStr("OverriddenValues", "WhatsNew", value); }

@@ -22,6 +22,7 @@
 #include "merge/MergeState.h"
 #include "runtime/Forms.h"
 #include "toolbar/BandForm.h"
+#include "xmlcompare/XmlDescribe.h"
 #include "toolbar/controls/AMFlatButton.h"
 
 namespace fs = std::filesystem;
@@ -78,22 +79,7 @@ const std::vector<ToolCommand> kToolCommands = {
 
 // ---- the two parsers' view of a text
 
-std::string Describe(const rt::TXmlElement& e) {
-    std::string text = "<" + e.Name();
-    for (int i = 0; i < e.AttributeCount(); ++i) text += " " + e.AttributeName(i) + "=[" + e.AttributeValue(i) + "]";
-    text += ">";
-    for (int i = 0; i < e.ChildCount(); ++i) text += Describe(e.Child(i));
-    return text + "</>";
-}
-
-std::string Describe(const pugi::xml_node& e) {
-    std::string text = std::string("<") + e.name();
-    for (const auto& a : e.attributes()) text += std::string(" ") + a.name() + "=[" + a.value() + "]";
-    text += ">";
-    for (const auto& child : e.children())
-        if (child.type() == pugi::node_element) text += Describe(child);
-    return text + "</>";
-}
+using zrtest::Describe;
 
 std::string Reference(const std::string& text) {
     pugi::xml_document doc;

@@ -93,6 +93,17 @@ TEST_F(SettingsTest, PopupsAllowedPerDomain) {
               std::string::npos);
     DisallowPopupsForDomain("http://example.com");
     EXPECT_FALSE(IsPopupAllowedForDomain("http://www.example.com"));
+
+    // Addresses without a host are their own key: none that would write
+    // another key or section than the one read back is stored.
+    const std::string before = FileBytes(InModule("user_1.ini"));
+    for (const char* address : {"about:a=b", "[Injected]", ";comment", "a\r\nb=True", ""}) {
+        AllowPopupsForDomain(address);
+        EXPECT_FALSE(IsPopupAllowedForDomain(address)) << address;
+    }
+    EXPECT_EQ(FileBytes(InModule("user_1.ini")), before);
+    AllowPopupsForDomain("about:blank");
+    EXPECT_TRUE(IsPopupAllowedForDomain("about:blank"));
 }
 
 TEST_F(SettingsTest, ModifierKeys) {

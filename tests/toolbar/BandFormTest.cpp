@@ -13,6 +13,7 @@
 #include "foundation/EIIniFilesUnit1.h"
 #include "foundation/SVCommon.h"
 #include "foundation/SVDebug.h"
+#include "platform/Services.h"
 #include "platform/host/HostBrowser.h"
 #include "toolbar/EIShowHtmlMessageUnit.h"
 #include "toolbar/OptionsForm.h"
@@ -412,19 +413,25 @@ TEST_F(BandFormTest, TheUpdatersVersionIsWrittenOnlyWhenItDiffers) {
 }
 
 TEST_F(BandFormTest, TheDebugMenuOpensOnlyWithTheMarkerFile) {
-    foundation::ResetDebugMode();
+    // The switch is decided over the test's own drive c:, away from other
+    // programs, and then stays as decided.
+    auto decide = [this](bool marker) {
+        platform::ScopedServices hostFiles(HostFilesOnly());
+        if (marker) WriteBytes(foundation::DebugMarkerFile, "");
+        foundation::ResetDebugMode();
+        foundation::IsDebugMode();
+    };
+    decide(false);
     auto form = NewForm();
     form->ButtonPanel->Click();
     EXPECT_TRUE(shownMenus.empty());
 
-    WriteBytes(foundation::DebugMarkerFile, "");
-    foundation::ResetDebugMode();
+    decide(true);
     PickCaption("&Show Whats New");
     form->ButtonPanel->Click();
     ASSERT_EQ(shownMenus.size(), 1u);
     EXPECT_EQ(form->mnuDebugInstallDir->Caption(), ModuleFolder());
     EXPECT_TRUE(form->btnWhatsNew->Visible());
-    Files().DeleteFile(foundation::DebugMarkerFile);
     foundation::ResetDebugMode();
 }
 

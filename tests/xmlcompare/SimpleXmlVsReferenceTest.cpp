@@ -7,25 +7,11 @@
 #include <random>
 
 #include "runtime/SimpleXml.h"
+#include "xmlcompare/XmlDescribe.h"
 
 namespace {
 
-std::string Describe(const rt::TXmlElement& e) {
-    std::string text = "<" + e.Name();
-    for (int i = 0; i < e.AttributeCount(); ++i) text += " " + e.AttributeName(i) + "=[" + e.AttributeValue(i) + "]";
-    text += ">";
-    for (int i = 0; i < e.ChildCount(); ++i) text += Describe(e.Child(i));
-    return text + "</>";
-}
-
-std::string Describe(const pugi::xml_node& e) {
-    std::string text = std::string("<") + e.name();
-    for (const auto& a : e.attributes()) text += std::string(" ") + a.name() + "=[" + a.value() + "]";
-    text += ">";
-    for (const auto& child : e.children())
-        if (child.type() == pugi::node_element) text += Describe(child);
-    return text + "</>";
-}
+using zrtest::Describe;
 
 // Both parsers' view of a text, or "error" when a parser refuses it.
 std::pair<std::string, std::string> ParseBoth(const std::string& text) {
