@@ -417,7 +417,7 @@ TEST_F(BandFormTest, TheDebugMenuOpensOnlyWithTheMarkerFile) {
     // programs, and then stays as decided.
     auto decide = [this](bool marker) {
         platform::ScopedServices hostFiles(HostFilesOnly());
-        if (marker) WriteBytes(foundation::DebugMarkerFile, "");
+        if (marker) host_.files->WriteFile(foundation::DebugMarkerFile, "");
         foundation::ResetDebugMode();
         foundation::IsDebugMode();
     };
