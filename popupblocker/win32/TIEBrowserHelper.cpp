@@ -180,20 +180,6 @@ STDMETHODIMP TIEBrowserHelper::GetSite(REFIID iid, void** site) {
 
 // IDispatch
 
-STDMETHODIMP TIEBrowserHelper::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP TIEBrowserHelper::GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) {
-    if (typeInfo) *typeInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP TIEBrowserHelper::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) {
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP TIEBrowserHelper::Invoke(DISPID dispId, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                       VARIANT* result, EXCEPINFO* exceptionInfo, UINT* argError) {
     // The event may be our quit, whose unadvise can drop the browser's reference to us.

@@ -3,6 +3,7 @@
 // to that window's events and hands them to the popup logic.
 #include <atomic>
 
+#include "platform/win32/EventsDispatch.h"
 #include "platform/win32/Win32Api.h"
 
 #include <exdisp.h>
@@ -11,7 +12,7 @@
 
 namespace popupblocker::win32 {
 
-class TIEBrowserHelper final : public IObjectWithSite, public IDispatch {
+class TIEBrowserHelper final : public IObjectWithSite, public platform::win32::TEventsDispatch {
 public:
     static HRESULT Create(REFIID iid, void** object);
 
@@ -25,9 +26,6 @@ public:
     STDMETHODIMP GetSite(REFIID iid, void** site) override;
 
     // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) override;
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID dispId, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exceptionInfo, UINT* argError) override;
 

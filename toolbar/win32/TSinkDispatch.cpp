@@ -91,20 +91,6 @@ STDMETHODIMP_(ULONG) TSinkDispatch::Release() {
 
 // IDispatch
 
-STDMETHODIMP TSinkDispatch::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP TSinkDispatch::GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) {
-    if (typeInfo) *typeInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP TSinkDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) {
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP TSinkDispatch::Invoke(DISPID dispId, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exceptionInfo, UINT* argError) {
     // A handler may disconnect, which drops the browser's reference and the connection's.

@@ -5,6 +5,7 @@
 // doing nothing, so a browser that still holds it calls nothing freed.
 #include <atomic>
 
+#include "platform/win32/EventsDispatch.h"
 #include "platform/win32/Win32Api.h"
 
 #include <oaidl.h>
@@ -16,7 +17,7 @@ class TSHDocVwEventsBaseSink;
 
 namespace toolbar::win32 {
 
-class TSinkDispatch final : public IDispatch {
+class TSinkDispatch final : public platform::win32::TEventsDispatch {
 public:
     // A new object forwarding to `sink`, with one reference owned by the result.
     static Microsoft::WRL::ComPtr<TSinkDispatch> Create(TSHDocVwEventsBaseSink& sink);
@@ -32,9 +33,6 @@ public:
     STDMETHODIMP_(ULONG) Release() override;
 
     // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) override;
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID dispId, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exceptionInfo, UINT* argError) override;
 
