@@ -120,6 +120,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    UiBackend().ControlDestroyed(*this);
     if (parent_) parent_->RemoveControl(this);
     if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
 }
@@ -216,6 +217,7 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
 }
 
 TPoint TControl::ClientToScreen(TPoint point) const {
+    if (UiBackend().ClientToScreen(*this, point)) return point;
     TPoint result{point.X + Left(), point.Y + Top()};
     // A form's own bounds are already screen coordinates.
     if (dynamic_cast<const TCustomForm*>(this)) return result;
@@ -274,6 +276,9 @@ const TPropList& TWinControl::ClassProperties() {
 }
 
 TWinControl::~TWinControl() {
+    // The native window goes before the children are detached, so no
+    // message reaches a control that is half gone.
+    UiBackend().ControlDestroyed(*this);
     // Children owned elsewhere outlive their parent: detach them.
     while (!controls_.empty()) controls_.back()->SetParent(nullptr);
     // No events for a control that is going away.

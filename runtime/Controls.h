@@ -91,8 +91,12 @@ public:
     virtual bool CursorPos(TPoint& point) = 0;
     // Brings the application's window to the foreground.
     virtual void ForegroundApplication() {}
-    // The native window of a control; 0 when it has none.
+    // The native window of a control (made now when its form can have one);
+    // 0 when it has none.
     virtual std::uintptr_t HandleOf(const TControl& control) { return 0; }
+    // A point of the control's client area on the screen, as its native
+    // window lies; false when the control has no window.
+    virtual bool ClientToScreen(const TControl& control, TPoint& point) { return false; }
 };
 
 // The backend of tests: state only. ShowModal runs the script the test
@@ -275,7 +279,8 @@ public:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
 
-    TRect ClientRect() const { return TRect{0, 0, Width(), Height()}; }
+    // Where the aligned children go (a size panel keeps its drag bar out of it).
+    virtual TRect ClientRect() const { return TRect{0, 0, Width(), Height()}; }
     // Lays out the aligned children: top ones from the top, bottom ones from
     // the bottom, then left and right ones in the rest, the client one last.
     void Realign();

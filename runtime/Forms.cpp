@@ -51,6 +51,12 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     Changed(TControlChange::Menu);
 }
 
+void TCustomForm::SetParentWindow(std::uintptr_t window) {
+    if (window == parentWindow_) return;
+    parentWindow_ = window;
+    Changed(TControlChange::Parent);
+}
+
 void TCustomForm::SetActiveControl(TWinControl* control) {
     if (control == activeControl_) return;
     TWinControl* old = activeControl_;

@@ -57,6 +57,10 @@ public:
     void SetBorderIcons(TBorderIcons v) { borderIcons_ = v; Changed(TControlChange::Style); }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition v) { position_ = v; }
+    // The window a parented form lives in as a child window (0: a top-level
+    // form). Set it before the form first shows to have the child made at once.
+    std::uintptr_t ParentWindow() const { return parentWindow_; }
+    void SetParentWindow(std::uintptr_t window);
     // The form's menu bar (not owned; cleared when the menu is freed).
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
@@ -87,6 +91,7 @@ protected:
 
 private:
     TMainMenu* menu_ = nullptr;
+    std::uintptr_t parentWindow_ = 0;
     TModalResult modalResult_ = mrNone;
     bool keyPreview_ = false;
     bool modal_ = false;

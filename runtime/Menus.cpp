@@ -262,9 +262,11 @@ const TPropList& TPopupMenu::ClassProperties() {
 
 void TPopupMenu::Popup(int x, int y) {
     popupPoint_ = TPoint{x, y};
+    const std::shared_ptr<bool> alive = alive_;
     if (OnPopup) OnPopup(this);
+    if (!*alive) return;
     const unsigned command = UiBackend().TrackPopupMenu(*this, popupPoint_, OwnerWindow());
-    if (command) DeliverCommand(command);
+    if (command && *alive) DeliverCommand(command);
 }
 
 }  // namespace rt

@@ -2,6 +2,7 @@
 // Menu entries, pop-up menus and main menus. Entries carry a process-wide
 // command id by which a backend reports the pick.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,7 @@ class TPopupMenu : public TMenu {
     RT_CLASS(TPopupMenu)
 public:
     using TMenu::TMenu;
+    ~TPopupMenu() override { *alive_ = false; }
 
     TPopupAlignment Alignment() const { return alignment_; }
     void SetAlignment(TPopupAlignment v) { alignment_ = v; }
@@ -186,6 +188,9 @@ private:
     bool autoPopup_ = true;
     TComponent* popupComponent_ = nullptr;
     TPoint popupPoint_;
+    // Cleared when the menu is freed: a pick may come back after a handler
+    // that ran while the menu was open freed it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace rt

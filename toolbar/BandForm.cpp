@@ -66,7 +66,8 @@ void ShowApplicationError(const std::exception& error) {
 
 // ------------------------------------------------------------ construction
 
-TBandForm::TBandForm(rt::TComponent* owner) : rt::TForm(owner) {
+TBandForm::TBandForm(rt::TComponent* owner, std::uintptr_t parentWindow) : rt::TForm(owner) {
+    SetParentWindow(parentWindow);
     controller_ = new TSolvane(this);
     controller_->SetName("Zephyra");
     browserTools_ = new TplgBrowserTools(controller_);

@@ -61,7 +61,8 @@ void ShowApplicationError(const std::exception& error);
 class TBandForm : public rt::TForm {
     RT_CLASS_SAME_PROPS(TBandForm, rt::TForm)
 public:
-    explicit TBandForm(rt::TComponent* owner);
+    // With a parent window (the band site's) the form is made as its child.
+    explicit TBandForm(rt::TComponent* owner, std::uintptr_t parentWindow = 0);
     ~TBandForm() override;
 
     // ------------------------------------------------ the band's calls

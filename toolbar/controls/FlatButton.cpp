@@ -37,10 +37,14 @@ void TFlatButton::SetDown(bool down) {
         return;
     }
     down_ = down;
+    Changed(rt::TControlChange::Checked);
     if (down && Parent())
         for (int i = 0; i < Parent()->ControlCount(); ++i)
             if (auto* other = dynamic_cast<TFlatButton*>(Parent()->Controls(i)))
-                if (other != this && other->groupIndex_ == groupIndex_) other->down_ = false;
+                if (other != this && other->groupIndex_ == groupIndex_ && other->down_) {
+                    other->down_ = false;
+                    other->Changed(rt::TControlChange::Checked);
+                }
     // Pressing a button by code runs its click handler, as the component
     // library does (the drop-down behaviour of subclasses is not run).
     if (OnClick) OnClick(this);

@@ -21,6 +21,11 @@ const rt::TPropList& TSizePanel::ClassProperties() {
 
 TSizePanel::TSizePanel(rt::TComponent* owner) : rt::TCustomPanel(owner) {}
 
+rt::TRect TSizePanel::ClientRect() const {
+    const int width = Width() > sizeBarWidth_ ? Width() - sizeBarWidth_ : 0;
+    return rt::TRect{0, 0, width, Height()};
+}
+
 void TSizePanel::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
     rt::TCustomPanel::MouseDown(button, shift, x, y);
     if (button == rt::TMouseButton::mbLeft && x >= Width() - sizeBarWidth_ && x < Width()) {

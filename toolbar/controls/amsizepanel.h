@@ -15,7 +15,10 @@ public:
     TSizeBarStyle SizeBarStyle() const { return sizeBarStyle_; }
     void SetSizeBarStyle(TSizeBarStyle v) { sizeBarStyle_ = v; }
     int SizeBarWidth() const { return sizeBarWidth_; }
-    void SetSizeBarWidth(int v) { sizeBarWidth_ = v; }
+    void SetSizeBarWidth(int v) {
+        sizeBarWidth_ = v;
+        Realign();
+    }
     bool HotSpotVisible() const { return hotSpotVisible_; }
     void SetHotSpotVisible(bool v) { hotSpotVisible_ = v; }
     int HotSpotHighlight() const { return hotSpotHighlight_; }
@@ -25,6 +28,8 @@ public:
     int MinWidth() const { return minWidth_; }  // the constraint
     void SetMinWidth(int v) { minWidth_ = v; }
     bool Sizing() const { return sizing_; }
+    // The size bar on the right edge is no place for children.
+    rt::TRect ClientRect() const override;
 
     // Pressing the left button on the size bar starts a drag; moving resizes
     // (live) or waits for the release.
