@@ -71,5 +71,6 @@ wineserver -p                 # one server for all the tests
 # no output of ours: started by a test, they would inherit ctest's pipes
 # and keep it waiting for output that never ends.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
-ctest --test-dir "$build" --output-on-failure -j2 "$@"
+# A test stuck in a message loop fails after two minutes instead of holding the run.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 "$@"
 exit $?

@@ -273,6 +273,18 @@ bool Peer::RouteKey(WPARAM& key) {
     return code == 0;
 }
 
+bool Peer::KeyTaken(UINT message, WPARAM& wParam, const std::shared_ptr<bool>& alive) {
+    if (message == WM_CHAR) {
+        const bool swallowed = swallowChar_;
+        swallowChar_ = false;
+        return swallowed;
+    }
+    bool handled = false;
+    Guarded([&] { handled = RouteKey(wParam); });
+    if (handled && *alive) swallowChar_ = true;
+    return handled;
+}
+
 LRESULT Peer::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const std::shared_ptr<bool> alive = alive_;
     LRESULT result = 0;
@@ -285,17 +297,8 @@ LRESULT Peer::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_KEYDOWN:
             case WM_SYSKEYDOWN:
-                Guarded([&] { handled = RouteKey(wParam); });
-                if (handled) {
-                    if (*alive) swallowChar_ = true;
-                    return 0;
-                }
-                break;
             case WM_CHAR:
-                if (swallowChar_) {
-                    swallowChar_ = false;
-                    return 0;
-                }
+                if (KeyTaken(message, wParam, alive)) return 0;
                 break;
             case WM_CONTEXTMENU:
                 if (control_.PopupMenu()) return Handle(window_, message, wParam, lParam);
@@ -373,18 +376,8 @@ LRESULT Peer::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            Guarded([&] { handled = RouteKey(wParam); });
-            if (handled) {
-                if (*alive) swallowChar_ = true;
-                return 0;
-            }
-            if (!*alive) return 0;
-            break;
         case WM_CHAR:
-            if (swallowChar_) {
-                swallowChar_ = false;
-                return 0;
-            }
+            if (KeyTaken(message, wParam, alive) || !*alive) return 0;
             break;
         case WM_CONTEXTMENU:
             if (rt::TPopupMenu* menu = control_.PopupMenu()) {

@@ -42,6 +42,9 @@ public:
     // A key reached the window: the form's key handling first. True when it
     // swallowed the key.
     bool RouteKey(WPARAM& key);
+    // A key down taken by the filter (the WM_CHAR it makes is then taken too);
+    // `alive` tells whether the peer outlived the filter.
+    bool KeyTaken(UINT message, WPARAM& wParam, const std::shared_ptr<bool>& alive);
 
     // The window procedure of the peer's window (own class or subclassed).
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
