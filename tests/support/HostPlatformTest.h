@@ -4,6 +4,11 @@
 // and registry with stand-ins for everything interactive. The module is
 // installed in a folder of the test's own, no shared settings file is open
 // and the debug switch is undecided.
+//
+// The real registry is one per machine: tests that run side by side and
+// write the same keys (the browser's settings, the allowed sites) would see
+// each other's values. Tests of the forms built over it take the stand-in
+// registry on Windows too; the registry's own tests keep the real one.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +18,10 @@
 
 class HostPlatformTest : public ::testing::Test {
 protected:
-    HostPlatformTest() : host_(temp_.Path()), services_(MakeServices()) {
+    enum class RegistryUse { Real, StandIn };
+
+    explicit HostPlatformTest(RegistryUse registry = RegistryUse::Real)
+        : host_(temp_.Path()), services_(MakeServices(registry)) {
         host_.module->SetFileName(InModule("Solvane.dll"));
         Files().CreateDirectory(ModuleFolder());
     }
@@ -49,14 +57,16 @@ protected:
     platform::host::HostPlatform host_;
 
 private:
-    platform::ServiceSet MakeServices() {
+    platform::ServiceSet MakeServices(RegistryUse registry) {
         services_set_ = host_.Set();
 #ifdef _WIN32
         const platform::ServiceSet real = platform::CreateDefaultServices();
         services_set_.profiles = real.profiles;
         services_set_.locks = real.locks;
         services_set_.files = real.files;
-        services_set_.registry = real.registry;
+        if (registry == RegistryUse::Real) services_set_.registry = real.registry;
+#else
+        (void)registry;
 #endif
         return services_set_;
     }

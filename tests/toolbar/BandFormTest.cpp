@@ -35,7 +35,7 @@ constexpr const char* kToolsXml =
 
 class BandFormTest : public HostPlatformTest {
 protected:
-    BandFormTest() {
+    BandFormTest() : HostPlatformTest(RegistryUse::StandIn) {
         previous_ = rt::SetUiBackend(backend_);
         foundation::ChooseUserSettingsFile();
         toolbar::BandModuleLoaded();

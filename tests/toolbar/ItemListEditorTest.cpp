@@ -21,7 +21,7 @@ struct Reported {
 
 class ItemListEditorTest : public HostPlatformTest {
 protected:
-    ItemListEditorTest() {
+    ItemListEditorTest() : HostPlatformTest(RegistryUse::StandIn) {
         previous_ = rt::SetUiBackend(backend_);
         rt::Application().OnException = [this](const std::exception& e) {
             reported.push_back({e.what(), dynamic_cast<const rt::EAbort*>(&e) != nullptr});

@@ -23,7 +23,7 @@ constexpr const char* kAskCaption = "Zephyra - Popup Blocker";
 
 class PreferencesTest : public HostPlatformTest {
 protected:
-    PreferencesTest() {
+    PreferencesTest() : HostPlatformTest(RegistryUse::StandIn) {
         previous_ = rt::SetUiBackend(backend_);
         rt::Application().OnException = [this](const std::exception& e) { reported.push_back(e.what()); };
         toolbarOptions->SetName("AMToolbarOptions");

@@ -14,7 +14,7 @@ protected:
     using HostBrowser = platform::host::HostBrowser;
     using HostDocument = platform::host::HostDocument;
 
-    SolvaneTest() {
+    SolvaneTest() : HostPlatformTest(RegistryUse::StandIn) {
         browser->Show("http://www.example.com/a/b/page.html", "Example page", platform::host::HostDocumentWith("<p>top</p>"));
         solvane.SetIE(browser);
         solvane.OnGetSearchText = [this] { return searchText; };

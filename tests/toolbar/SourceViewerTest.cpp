@@ -25,7 +25,7 @@ struct Reported {
 
 class SourceViewerTest : public HostPlatformTest {
 protected:
-    SourceViewerTest() {
+    SourceViewerTest() : HostPlatformTest(RegistryUse::StandIn) {
         previous_ = rt::SetUiBackend(backend_);
         rt::Application().OnException = [this](const std::exception& e) {
             reported.push_back({e.what(), dynamic_cast<const rt::EAbort*>(&e) != nullptr});
