@@ -5,7 +5,8 @@ Writes into modules/Solvane/res/ (24-bit Windows BMP files, bottom-up rows):
   BTN*.bmp          the button glyphs, named after their buttons in capitals,
                     16 pixels high; the buttons without a caption get their
                     icon followed by the site's name (the main button: the
-                    emblem, the product's name and a drop-down mark), the
+                    emblem and the product's name; the button draws its
+                    own drop-down arrow), the
                     others a 16x16 icon; BTNTOOLS holds two 16x16 images side
                     by side (normal, disabled); BTNPOPUPBLOCKER is the popup
                     button's look until the setting has been read
@@ -483,15 +484,12 @@ def icon_star():
 
 
 def main_glyph():
-    """The main button: the emblem, the product's name and the drop-down mark."""
+    """The main button: the emblem and the product's name (the button draws the drop-down arrow)."""
     name = "Zephyra"
-    width = 16 + 3 + text_width(name) + 4 + 5
+    width = 16 + 3 + text_width(name) + 2
     c = Canvas(width, 16)
     c.blit(icon_emblem(), 0, 0)
     draw_text(c, name, 19, 4, (16, 48, 132))
-    for i, y in enumerate(range(7, 10)):
-        for x in range(width - 5 + i, width - i):
-            c.pixel(x, y, TEXT)
     return c
 
 

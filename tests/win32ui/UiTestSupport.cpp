@@ -160,7 +160,7 @@ void CALLBACK Script::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 
 // ------------------------------------------------------------- UiTest
 
-UiTest::UiTest() {
+UiTest::UiTest() : HostPlatformTest(RegistryUse::StandIn) {
     auto backend = platform::win32::ui::MakeWin32UiBackend();
     EXPECT_TRUE(backend) << "this desktop cannot make windows";
     previousBackend_ = rt::SetUiBackend(backend);

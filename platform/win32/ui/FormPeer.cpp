@@ -78,8 +78,10 @@ protected:
         if (!owner) owner = reinterpret_cast<HWND>(rt::Application().Handle);
         if (owner && !::IsWindow(owner)) owner = nullptr;
         if (form.ParentWindow() && !owner) return nullptr;  // the parent is gone: no child window
+        creating_ = true;
         HWND window = ::CreateWindowExA(exStyle, ControlClassName(), form.Caption().c_str(), style, 0, 0, 0, 0, owner,
                                         nullptr, ThisModule(), this);
+        creating_ = false;
         if (window) {
             parented_ = form.ParentWindow() != 0;
             PushMenuInto(window);
@@ -98,7 +100,8 @@ protected:
                 if (LOWORD(wParam) != WA_INACTIVE) form.Activate();
                 return false;
             case WM_SIZE:
-                if (wParam != SIZE_MINIMIZED) {
+                // Not while the window is being made at no size: the form's bounds are pushed after.
+                if (wParam != SIZE_MINIMIZED && !creating_) {
                     echoing_ = true;
                     struct Reset {
                         bool& flag;
@@ -187,6 +190,7 @@ private:
 
     HWND toolTip_ = nullptr;
     bool parented_ = false;
+    bool creating_ = false;
     MenuBar menuBar_;
 };
 

@@ -89,7 +89,8 @@ protected:
             case WM_LBUTTONUP:
                 return ButtonUp(wParam, lParam);
             case WM_CAPTURECHANGED:
-                if (pressed_ && !clicking_) {
+                // Taking the capture again (the generic press handling does) is no loss of it.
+                if (pressed_ && !clicking_ && reinterpret_cast<HWND>(lParam) != Window()) {
                     pressed_ = false;
                     ::InvalidateRect(Window(), nullptr, FALSE);
                 }
