@@ -1,12 +1,13 @@
 # Zephyra: the two commands of a fresh Debian machine.
 #   make       installs what is missing, builds the three presets, assembles dist/
+#              and saves pictures of the toolbar (the demo host under wine) into dist/screenshots/
 #   make test  builds, then runs the host tests and the Windows tests under wine64
 SHELL := /bin/bash
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
             g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
 PRESETS := host win64 win32
 
-.PHONY: all deps build dist test test-host test-win64 clean
+.PHONY: all deps build dist demo test test-host test-win64 clean
 
 all: dist
 
@@ -30,6 +31,11 @@ build: deps
 
 dist: build
 	tools/assemble-dist.sh
+	tools/run-demo.sh --screenshots dist/screenshots
+
+# The demo host on your own display, for a person to click through.
+demo: build
+	tools/run-demo.sh
 
 test: build test-host test-win64
 

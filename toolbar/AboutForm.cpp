@@ -44,6 +44,8 @@ TfmAbout::TfmAbout(rt::TComponent* owner) : TfmBase(owner) {
     lblBug = AddLink("lblBug", "bugs@zephyratoolbar.com", kLinkColumn, 157);
     lblContactTitle = AddLabel("lblContactTitle", "Contact us:", 10, 174);
     lblContact = AddLink("lblContact", "contactus@zephyratoolbar.com", kLinkColumn, 174);
+    // A title ends where its link starts: a label is a window, and one over the other hides it.
+    for (rt::TLabel* title : {lblFeatureTitle, lblBugTitle, lblContactTitle}) title->SetWidth(kLinkColumn - 12);
 
     lblLegal1 = AddLabel("lblLegal1", "Copyright (c) 2026 The Zephyra developers.", 10, 200);
     lblLegal2 = AddLabel("lblLegal2", "All rights reserved.", 10, 214);

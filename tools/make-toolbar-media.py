@@ -493,8 +493,14 @@ def main_glyph():
     return c
 
 
-def named_glyph(icon, name):
-    """The icon, then the site's name, for the buttons that have no caption."""
+def named_glyph(icon, name, room):
+    """The icon, then the site's name, for the buttons that have no caption;
+    the name alone where both would not fit the `room` the button leaves
+    beside its border and drop-down arrow."""
+    if 16 + 2 + text_width(name) > room:
+        c = Canvas(text_width(name), 16)
+        draw_text(c, name, 0, 4)
+        return c
     width = 16 + 2 + text_width(name)
     c = Canvas(width, 16)
     c.blit(icon, 0, 0)
@@ -568,12 +574,12 @@ def drawings():
     return [
         ("BTNMAIN", main_glyph()),
         ("BTNWHATSNEW", icon_star()),
-        ("BTNSEARCHTHEWEB", named_glyph(icon_search_web(), "Search")),
-        ("BTNGOOGLE", named_glyph(icon_badge_g(), "Google")),
-        ("BTNAMAZON", named_glyph(icon_cart(), "Amazon")),
-        ("BTNEBAY", named_glyph(icon_gavel(), "eBay")),
-        ("BTNEBAYCA", named_glyph(icon_gavel("ca"), "eBay.ca")),
-        ("BTNEBAYCOUK", named_glyph(icon_gavel("uk"), "eBay.co.uk")),
+        ("BTNSEARCHTHEWEB", named_glyph(icon_search_web(), "Search", 68 - 4)),
+        ("BTNGOOGLE", named_glyph(icon_badge_g(), "Google", 58 - 11)),
+        ("BTNAMAZON", named_glyph(icon_cart(), "Amazon", 56 - 11)),
+        ("BTNEBAY", named_glyph(icon_gavel(), "eBay", 44 - 11)),
+        ("BTNEBAYCA", named_glyph(icon_gavel("ca"), "eBay.ca", 54 - 11)),
+        ("BTNEBAYCOUK", named_glyph(icon_gavel("uk"), "eBay.co.uk", 74 - 11)),
         ("BTNOTHERS", icon_tiles()),
         ("BTNUP", icon_up()),
         ("BTNHIGHLIGHT", icon_highlighter()),

@@ -132,7 +132,19 @@ protected:
 
 private:
     void LoadPictureInto(HWND window) {
-        bitmap_.Reset(LoadBitmapNamed(static_cast<rt::TImage&>(Control()).Picture()));
+        auto& image = static_cast<rt::TImage&>(Control());
+        HBITMAP picture = LoadBitmapNamed(image.Picture());
+        if (picture && image.Transparent()) {
+            // The key colour (the bottom-left pixel's) becomes the parent's face.
+            BITMAP size{};
+            ::GetObjectA(picture, sizeof(size), &size);
+            const rt::TColor parent = Control().Parent() ? Control().Parent()->Color() : 0;
+            HBITMAP flat = CutBitmap(picture, 0, 0, size.bmWidth, size.bmHeight,
+                                     ColorOf(parent == 0 ? rt::clBtnFace : parent));
+            ::DeleteObject(picture);
+            picture = flat;
+        }
+        bitmap_.Reset(picture);
         HANDLE old = reinterpret_cast<HANDLE>(
             ::SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.Get())));
         // A static control may hand back a copy it made of an earlier picture.

@@ -87,6 +87,17 @@ public:
     }
 
 protected:
+    bool Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message != WM_GETDLGCODE) return false;
+        result = Default(message, wParam, lParam);
+        // The text takes every key but Escape, which closes its window as in a
+        // multi-line edit of a dialog.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE)
+            result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        return true;
+    }
+
     HWND MakeWindow(HWND parent) override {
         rt::TRichEdit& edit = Edit();
         DWORD style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_SAVESEL;

@@ -119,6 +119,14 @@ private:
         if (!*alive) return true;
         clicking_ = false;
         pressed_ = false;
+        // A menu that ran meanwhile took the mouse: no leave message comes for
+        // a pointer that ended up elsewhere.
+        POINT cursor;
+        RECT area;
+        ::GetCursorPos(&cursor);
+        ::ScreenToClient(Window(), &cursor);
+        ::GetClientRect(Window(), &area);
+        if (!::PtInRect(&area, cursor) && Button().MouseInControl()) Button().MouseLeave();
         ::InvalidateRect(Window(), nullptr, FALSE);
         return true;
     }
@@ -216,7 +224,8 @@ private:
     }
 
     rt::TColor ParentColor() const {
-        return Control().Parent() ? Control().Parent()->Color() : rt::clBtnFace;
+        const rt::TColor color = Control().Parent() ? Control().Parent()->Color() : 0;
+        return color == 0 ? rt::clBtnFace : color;  // unset: the face, as the parent paints it
     }
 
     Bitmap glyph_;
