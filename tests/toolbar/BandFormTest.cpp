@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "BandFormMenus.h"
 #include "EventSinkFakes.h"
 #include "HostPlatformTest.h"
 #include "foundation/EIFunctionsBase.h"
@@ -21,17 +22,10 @@
 using toolbar::TAMFlatButton;
 using toolbar::TBandForm;
 using Strings = std::vector<std::string>;
+using zrtest::kGoogleXml;
+using zrtest::kToolsXml;
 
 namespace {
-
-constexpr const char* kGoogleXml =
-    "<items><mru/>"
-    "<item caption=\"Web\" id=\"web\" url=\"http://www.google.com/search?q=%%SEARCH%%\"/>"
-    "<item caption=\"Images\" id=\"img\" url=\"http://images.google.com/images?q=%%SEARCH%%\"/>"
-    "</items>";
-constexpr const char* kToolsXml =
-    "<items><item caption=\"View Source\" id=\"{de420cd9-e7d5-4697-9c7a-174994d33d1e}\" url=\"\" mru=\"no\"/>"
-    "<item caption=\"Odd\" id=\"{00000000-0000-0000-0000-000000000000}\" url=\"http://odd.example/\"/></items>";
 
 class BandFormTest : public HostPlatformTest {
 protected:

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "BandFormMenus.h"
 #include "EventSinkFakes.h"
 #include "ScreenCapture.h"
 #include "UiTestSupport.h"
@@ -18,14 +19,9 @@
 using namespace zrtest::ui;
 using toolbar::TBandForm;
 using Strings = std::vector<std::string>;
+using zrtest::kGoogleXml;
 
 namespace {
-
-constexpr const char* kGoogleXml =
-    "<items><mru/>"
-    "<item caption=\"Web\" id=\"web\" url=\"http://www.google.com/search?q=%%SEARCH%%\"/>"
-    "<item caption=\"Images\" id=\"img\" url=\"http://images.google.com/images?q=%%SEARCH%%\"/>"
-    "</items>";
 
 class BandFormUiTest : public UiTest {
 protected:
