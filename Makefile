@@ -4,7 +4,7 @@
 #   make test  builds, then runs the host tests and the Windows tests under wine64
 SHELL := /bin/bash
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth
 PRESETS := host win64 win32
 
 .PHONY: all deps build dist demo test test-host test-win64 clean

@@ -77,7 +77,7 @@ void DoFinalize() {
         Instance().reset();
         FreeCursorManager();
     } catch (const std::exception& error) {
-        ReportException("DoInitialize", error);
+        ReportException("DoFinalize", error);
     }
 }
 

@@ -1,6 +1,7 @@
 // SV_BHO.dll: the popup-blocking helper object the browser loads into every
 // window. DllMain only refuses the Windows shell; the settings, the merge and
-// the helper state start on the first request for the class factory.
+// the helper state start on the first request for the class factory and end
+// when the last helper goes (see BHOServer.h).
 #include "platform/win32/Win32Api.h"
 
 #include "foundation/SVBase.h"
@@ -8,19 +9,11 @@
 
 namespace bho = popupblocker::win32;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    switch (reason) {
-    case DLL_PROCESS_ATTACH:
-        ::DisableThreadLibraryCalls(instance);
-        // The shell loads registered helper objects too: fail the load there.
-        return foundation::RefuseShellHost() ? FALSE : TRUE;
-    case DLL_PROCESS_DETACH:
-        // At process exit (reserved set) other threads are gone and nothing needs freeing.
-        if (!reserved) bho::ShutDown();
-        return TRUE;
-    default:
-        return TRUE;
-    }
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+    ::DisableThreadLibraryCalls(instance);
+    // The shell loads registered helper objects too: fail the load there.
+    return foundation::RefuseShellHost() ? FALSE : TRUE;
 }
 
 extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {

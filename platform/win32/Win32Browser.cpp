@@ -304,6 +304,8 @@ public:
         return FileVersionString(std::string(folder, length) + "\\shdocvw.dll");
     }
 
+    IWebBrowser2* Automation() const { return browser_.Get(); }
+
 private:
     ComPtr<IWebBrowser2> browser_;  // the browser window's automation object
 };
@@ -319,6 +321,11 @@ std::shared_ptr<IBrowser> Win32Object::AsBrowser() {
 std::shared_ptr<IBrowser> BrowserFrom(IWebBrowser2* browser) {
     if (!browser) return nullptr;
     return std::make_shared<Win32Browser>(ComPtr<IWebBrowser2>(browser));
+}
+
+IWebBrowser2* AutomationOf(const std::shared_ptr<IBrowser>& browser) {
+    auto* ours = dynamic_cast<Win32Browser*>(browser.get());
+    return ours ? ours->Automation() : nullptr;
 }
 
 std::shared_ptr<IBrowserObject> BrowserObjectFrom(IUnknown* object) {

@@ -15,6 +15,8 @@ namespace platform::win32 {
 
 // The browser behind a reference (the band site's IWebBrowser2); null for null.
 std::shared_ptr<IBrowser> BrowserFrom(IWebBrowser2* browser);
+// The automation object behind a browser made by BrowserFrom; null for any other.
+IWebBrowser2* AutomationOf(const std::shared_ptr<IBrowser>& browser);
 // Any automation object the browser hands out (an event's pDisp); null for null.
 std::shared_ptr<IBrowserObject> BrowserObjectFrom(IUnknown* object);
 

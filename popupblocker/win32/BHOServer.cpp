@@ -2,57 +2,56 @@
 
 #include <olectl.h>
 
-#include <atomic>
-#include <mutex>
-
 #include "foundation/EIDebugger.h"
 #include "foundation/EIIniFilesUnit1.h"
 #include "foundation/SVBase.h"
 #include "foundation/SVCommon.h"
 #include "merge/MergeState.h"
+#include "platform/ServerLifetime.h"
 #include "popupblocker/BHOAppHelper.h"
 #include "popupblocker/win32/TIEBrowserHelperFactory.h"
 
 namespace popupblocker::win32 {
 namespace {
 
-std::atomic<long> objectCount{0};
-std::once_flag started;
-std::atomic<bool> running{false};
-
-}  // namespace
-
-void ObjectCreated() { ++objectCount; }
-void ObjectDestroyed() { --objectCount; }
-bool CanUnloadNow() { return objectCount.load() == 0; }
-
-void EnsureStarted() {
-    std::call_once(started, [] {
-        if (foundation::IsShellHost()) return;
-        try {
-            foundation::ChooseUserSettingsFile();
-            foundation::InitializeBugWatcher();
-            merge::RunStartupMerge();
-        } catch (const std::exception& error) {
-            // A settings file that cannot be merged still leaves a working blocker.
-            ReportException("DoInitialize", error);
-        } catch (...) {
-        }
-        DoInitialize();
-        running = true;
-    });
+// The module's start: the user's settings file, the merge, the debug
+// watcher and the helper state.
+void Start() {
+    if (foundation::IsShellHost()) return;
+    try {
+        foundation::ChooseUserSettingsFile();
+        foundation::InitializeBugWatcher();
+        merge::RunStartupMerge();
+    } catch (const std::exception& error) {
+        // A settings file that cannot be merged still leaves a working blocker.
+        ReportException("DoInitialize", error);
+    } catch (...) {
+    }
+    DoInitialize();
 }
 
-void ShutDown() {
-    if (!running.exchange(false)) return;
+// The module's end: the cursors put back, the watcher's last status, the settings file let go.
+void Stop() {
     try {
         DoFinalize();
         foundation::FinalizeBugWatcher();
         foundation::FreeSharedIniFile();
     } catch (...) {
-        // Nothing may escape the module's unload.
+        // Nothing may escape into the browser's release.
     }
 }
+
+platform::TServerLifetime& Lifetime() {
+    static platform::TServerLifetime server(&Start, &Stop);
+    return server;
+}
+
+}  // namespace
+
+void ObjectCreated() { Lifetime().ObjectCreated(); }
+void ObjectDestroyed() { Lifetime().ObjectDestroyed(); }
+bool CanUnloadNow() { return Lifetime().CanUnloadNow(); }
+void EnsureStarted() { Lifetime().EnsureStarted(); }
 
 HRESULT GetClassObject(REFCLSID classId, REFIID iid, void** object) {
     if (!object) return E_POINTER;

@@ -10,16 +10,15 @@ inline constexpr CLSID CLSID_IEBrowserHelper = {
     0xFFFFFFFF, 0xFFFF, 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFD}};
 
 // Live helper objects plus server locks; the module unloads only at zero.
+// The module's state (the user's settings file, the merge, the debug watcher
+// and the helper state) starts with the first request for the class factory
+// or the first object, and ends when the last object goes or the host asks
+// to unload: never from DllMain, whose loader lock makes file, registry,
+// window and cursor work unsafe.
 void ObjectCreated();
 void ObjectDestroyed();
 bool CanUnloadNow();
-
-// The module's start: the user's settings file, the merge, the debug watcher
-// and the helper state. Run once, on the first request for the class factory
-// (file, registry and window work is not safe under the loader lock of DllMain).
 void EnsureStarted();
-// The module's end: from DllMain when the module is freed while the process goes on.
-void ShutDown();
 
 HRESULT GetClassObject(REFCLSID classId, REFIID iid, void** object);
 HRESULT RegisterServer(bool doRegister);

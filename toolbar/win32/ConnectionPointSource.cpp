@@ -3,6 +3,7 @@
 #include <ocidl.h>
 #include <wrl/client.h>
 
+#include "platform/win32/Win32Browser.h"
 #include "runtime/Format.h"
 #include "toolbar/win32/TSinkDispatch.h"
 
@@ -59,6 +60,10 @@ private:
 std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source) {
     if (!source) return nullptr;
     return std::make_shared<TConnectionPointSource>(ComPtr<IUnknown>(source));
+}
+
+std::shared_ptr<IEventSource> EventSourceOf(const std::shared_ptr<platform::IBrowser>& browser) {
+    return EventSourceFrom(platform::win32::AutomationOf(browser));
 }
 
 }  // namespace toolbar::win32

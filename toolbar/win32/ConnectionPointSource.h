@@ -15,5 +15,7 @@ namespace toolbar::win32 {
 
 // The events of `source` (the browser's IWebBrowser2); null for null.
 std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source);
+// The events of a browser made by platform::win32::BrowserFrom; null for any other.
+std::shared_ptr<IEventSource> EventSourceOf(const std::shared_ptr<platform::IBrowser>& browser);
 
 }  // namespace toolbar::win32

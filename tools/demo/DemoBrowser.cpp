@@ -49,7 +49,8 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_NCCREATE: {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            auto* made = new FrameState{static_cast<DemoBrowser*>(create->lpCreateParams)};
+            auto* made = new FrameState();
+            made->browser = static_cast<DemoBrowser*>(create->lpCreateParams);
             ::SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
             break;
         }

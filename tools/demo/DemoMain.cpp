@@ -52,8 +52,7 @@ int RunDemo(const std::string& folder) {
 
     Microsoft::WRL::ComPtr<zrdemo::DemoBrowser> browser;
     browser.Attach(new zrdemo::DemoBrowser());
-    toolbar::SetBrowserEventSourceProvider(
-        [&browser](const std::shared_ptr<platform::IBrowser>&) { return toolbar::win32::EventSourceFrom(browser.Get()); });
+    toolbar::SetBrowserEventSourceProvider(&toolbar::win32::EventSourceOf);
     HWND frame = zrdemo::CreateFrame(*browser.Get());
     if (!frame) {
         std::fprintf(stderr, "demo: the browser window could not be made\n");
