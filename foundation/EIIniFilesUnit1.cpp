@@ -10,8 +10,10 @@
 namespace foundation {
 namespace {
 
-// Locks this thread holds, by file, with their nesting depth.
-thread_local std::map<std::string, int> heldLocks;
+// Locks this thread holds, by file, with their nesting depth; made with the
+// first lock and freed with the last (a module's thread storage must need no
+// destructor at the thread's end).
+thread_local std::map<std::string, int>* heldLocks = nullptr;
 
 std::mutex sharedMutex;
 std::unique_ptr<TEIIniFile> sharedIni;
@@ -33,14 +35,35 @@ void LockedWrite(const std::string& fileName, Write write) {
 }  // namespace
 
 ScopedIniLock::ScopedIniLock(const std::string& fileName) : key_(rt::LowerCase(fileName)) {
-    int& depth = heldLocks[key_];
-    if (depth == 0) hold_ = platform::FileLocks().Lock(fileName);
+    if (!heldLocks) heldLocks = new std::map<std::string, int>();
+    int& depth = (*heldLocks)[key_];
+    if (depth == 0) {
+        try {
+            hold_ = platform::FileLocks().Lock(fileName);
+        } catch (...) {
+            Release();
+            throw;
+        }
+    }
     ++depth;
 }
 
 ScopedIniLock::~ScopedIniLock() {
-    auto it = heldLocks.find(key_);
-    if (it != heldLocks.end() && --it->second == 0) heldLocks.erase(it);
+    if (heldLocks) {
+        auto it = heldLocks->find(key_);
+        if (it != heldLocks->end()) --it->second;
+    }
+    Release();
+}
+
+void ScopedIniLock::Release() {
+    if (!heldLocks) return;
+    auto it = heldLocks->find(key_);
+    if (it != heldLocks->end() && it->second <= 0) heldLocks->erase(it);
+    if (heldLocks->empty()) {
+        delete heldLocks;
+        heldLocks = nullptr;
+    }
 }
 
 void TEIIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -24,6 +24,7 @@ public:
     ScopedIniLock& operator=(const ScopedIniLock&) = delete;
 
 private:
+    void Release();  // forgets this file's entry once no lock of it is held
     std::string key_;
     std::unique_ptr<platform::IFileLockHold> hold_;
 };

@@ -74,6 +74,7 @@ TEST(ToolbarBandMenu, OffsetsWithinTheReportedCountAreCommandsTextVerbsAreNot) {
 
 class ToolbarBandRegistryTest : public HostPlatformTest {
 protected:
+    ToolbarBandRegistryTest() : HostPlatformTest(RegistryUse::StandIn) {}
     std::optional<RegValue> Value(RegRoot root, const std::string& key, const std::string& name) {
         return Registry().ReadValue(root, key, name);
     }

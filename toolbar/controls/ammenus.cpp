@@ -16,7 +16,7 @@ rt::TMenuItem* TAMMenuItemStack::Pop() {
 }
 
 namespace {
-thread_local std::unique_ptr<TAMAMPopupList> threadList;
+thread_local TAMAMPopupList* threadList = nullptr;
 // Message windows are numbered process-wide so two threads' windows differ.
 std::atomic<std::uintptr_t> nextWindow{0x10000};
 
@@ -27,11 +27,18 @@ std::string LongHint(const std::string& hint) {
 }  // namespace
 
 TAMAMPopupList& TAMAMPopupList::ForThisThread() {
-    if (!threadList) threadList = std::make_unique<TAMAMPopupList>();
+    if (!threadList) threadList = new TAMAMPopupList();
     return *threadList;
 }
 
-TAMAMPopupList* TAMAMPopupList::ExistingForThisThread() { return threadList.get(); }
+TAMAMPopupList* TAMAMPopupList::ExistingForThisThread() { return threadList; }
+
+void TAMAMPopupList::ReleaseIfIdle() {
+    if (threadList && threadList->menus_.empty() && threadList->dispatching_ == 0) {
+        delete threadList;
+        threadList = nullptr;
+    }
+}
 
 void TAMAMPopupList::Add(TAMPopupMenu* menu) {
     if (menus_.empty()) window_ = nextWindow++;
@@ -48,6 +55,11 @@ bool TAMAMPopupList::Contains(const TAMPopupMenu* menu) const {
 }
 
 std::intptr_t TAMAMPopupList::WndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    struct Dispatching {
+        int& depth;
+        explicit Dispatching(int& d) : depth(d) { ++depth; }
+        ~Dispatching() { --depth; }
+    } dispatching(dispatching_);
     try {
         const unsigned id = static_cast<unsigned>(wParam & 0xFFFF);
         switch (message) {
@@ -86,7 +98,10 @@ TAMPopupMenu::TAMPopupMenu(rt::TComponent* owner) : rt::TPopupMenu(owner), list_
     list_.Add(this);
 }
 
-TAMPopupMenu::~TAMPopupMenu() { list_.Remove(this); }
+TAMPopupMenu::~TAMPopupMenu() {
+    list_.Remove(this);
+    TAMAMPopupList::ReleaseIfIdle();
+}
 
 std::uintptr_t TAMPopupMenu::OwnerWindow() { return list_.Window(); }
 

@@ -66,8 +66,12 @@ class TAMAMPopupList {
 public:
     // This thread's list; created with the thread's first pop-up menu.
     static TAMAMPopupList& ForThisThread();
-    // Null when this thread has created no pop-up menu yet.
+    // Null when this thread has no pop-up menu.
     static TAMAMPopupList* ExistingForThisThread();
+    // Frees this thread's list when it holds no menu and is not dispatching:
+    // a thread's end frees nothing by itself (module threads must not rely on
+    // destructors of thread storage).
+    static void ReleaseIfIdle();
 
     void Add(TAMPopupMenu* menu);
     void Remove(TAMPopupMenu* menu);
@@ -82,6 +86,7 @@ public:
 private:
     std::vector<TAMPopupMenu*> menus_;
     std::uintptr_t window_ = 0;
+    int dispatching_ = 0;
 };
 
 class TAMPopupMenu : public rt::TPopupMenu {

@@ -205,7 +205,7 @@ void Tour::AddDialog(const std::string& picture, std::function<void()> open, boo
                           return false;
                       }});
     steps_.push_back({picture + " (close)", [this] {
-                          if (HWND dialog = ActiveDialog(frame_)) {
+                          if (ActiveDialog(frame_)) {
                               if (waited_++ % 10 == 0) Press(VK_ESCAPE);
                               return false;
                           }

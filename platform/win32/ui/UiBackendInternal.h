@@ -1,6 +1,8 @@
 #pragma once
 // What the peers ask of the backend that made them.
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/win32/Win32Api.h"
 #include "runtime/Forms.h"
@@ -8,6 +10,23 @@
 namespace platform::win32::ui {
 
 class Peer;
+
+// What the backend keeps for each thread, in one place so that the thread's
+// end frees it in a safe order: buried peers, then live ones (which take
+// their windows out of the window table), then the table itself.
+struct ThreadState {
+    std::unordered_map<HWND, Peer*> windowPeers;
+    std::unordered_map<const rt::TControl*, std::unique_ptr<Peer>> peers;
+    // Peers whose window the system destroyed while one of their messages ran
+    // (freed at the next safe point).
+    std::vector<std::unique_ptr<Peer>> graveyard;
+    ~ThreadState();
+};
+// This thread's state, made on first use. The module's threads belong to
+// the browser, and a module must not rely on destructors of thread storage:
+// the state is freed when the thread has no peer left (ReleaseIdleThread).
+ThreadState& ThisThread();
+void ReleaseIdleThread();
 
 // The backend forgets a peer whose window the system destroyed.
 void ForgetPeer(Peer& peer, HWND window);

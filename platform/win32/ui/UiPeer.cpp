@@ -14,7 +14,6 @@
 namespace platform::win32::ui {
 namespace {
 
-thread_local std::unordered_map<HWND, Peer*> windowPeers;
 thread_local WORD nextId = 1000;
 
 // Anchors the module lookup to this code.
@@ -73,8 +72,8 @@ void ReportError(const std::exception& error) {
 void ReportUnknownError() { ReportError(rt::Exception("An unknown error occurred in a window message")); }
 
 Peer* PeerOfWindow(HWND window) {
-    auto found = windowPeers.find(window);
-    return found == windowPeers.end() ? nullptr : found->second;
+    auto found = ThisThread().windowPeers.find(window);
+    return found == ThisThread().windowPeers.end() ? nullptr : found->second;
 }
 
 Peer* PeerAtOrAbove(HWND window) {
@@ -83,8 +82,8 @@ Peer* PeerAtOrAbove(HWND window) {
     return nullptr;
 }
 
-void RegisterWindow(HWND window, Peer* peer) { windowPeers[window] = peer; }
-void UnregisterWindow(HWND window) { windowPeers.erase(window); }
+void RegisterWindow(HWND window, Peer* peer) { ThisThread().windowPeers[window] = peer; }
+void UnregisterWindow(HWND window) { ThisThread().windowPeers.erase(window); }
 
 const char* ControlClassName() {
     // One class per module: two modules of ours in one process must not share a procedure.

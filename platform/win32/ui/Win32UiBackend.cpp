@@ -27,10 +27,6 @@ std::vector<PeerFactory>& Factories() {
     return factories;
 }
 
-// The peers of this thread's controls, and peers whose window the system
-// destroyed while one of their messages ran (freed at the next safe point).
-thread_local std::unordered_map<const rt::TControl*, std::unique_ptr<Peer>> peers;
-thread_local std::vector<std::unique_ptr<Peer>> graveyard;
 thread_local HWND menuWindow = nullptr;
 
 // The key the modal loop is handing to its form, while it does.
@@ -44,11 +40,11 @@ void Log(const char* text, unsigned long error) {
     std::fputs(line, stderr);
 }
 
-void BuryForgotten() { graveyard.clear(); }
+void BuryForgotten() { ThisThread().graveyard.clear(); }
 
 Peer* FindPeer(const rt::TControl& control) {
-    auto found = peers.find(&control);
-    return found == peers.end() ? nullptr : found->second.get();
+    auto found = ThisThread().peers.find(&control);
+    return found == ThisThread().peers.end() ? nullptr : found->second.get();
 }
 
 std::unique_ptr<Peer> MakePeer(rt::TControl& control) {
@@ -67,12 +63,12 @@ void CreateTree(rt::TControl& control, Peer* parent) {
     std::unique_ptr<Peer> made = MakePeer(control);
     if (!made) return;
     Peer* peer = made.get();
-    peers[&control] = std::move(made);
+    ThisThread().peers[&control] = std::move(made);
     if (parent) parent->AddChild(peer);
     if (!peer->Create(parent ? parent->ContainerWindow() : nullptr)) {
         Log("a window could not be made; the control stays without one", ::GetLastError());
         peer->Detach();
-        peers.erase(&control);
+        ThisThread().peers.erase(&control);
         return;
     }
     if (auto* container = dynamic_cast<rt::TWinControl*>(&control))
@@ -92,10 +88,10 @@ void DestroyTree(Peer& root) {
     HWND window = root.Window();
     std::vector<std::unique_ptr<Peer>> owned;
     for (Peer* peer : all) {
-        auto found = peers.find(&peer->Control());
-        if (found != peers.end() && found->second.get() == peer) {
+        auto found = ThisThread().peers.find(&peer->Control());
+        if (found != ThisThread().peers.end() && found->second.get() == peer) {
             owned.push_back(std::move(found->second));
-            peers.erase(found);
+            ThisThread().peers.erase(found);
         }
     }
     // Detached first: no message of the dying windows reaches a control.
@@ -144,6 +140,7 @@ public:
     void ControlDestroyed(rt::TControl& control) override {
         BuryForgotten();
         if (Peer* peer = FindPeer(control)) DestroyTree(*peer);
+        ReleaseIdleThread();  // the thread's last form gone: nothing left for the thread's end
     }
 
     void ControlChanged(rt::TControl& control, rt::TControlChange change) override {
@@ -285,11 +282,33 @@ private:
 
 }  // namespace
 
+ThreadState::~ThreadState() {
+    graveyard.clear();
+    peers.clear();
+}
+
+namespace {
+thread_local ThreadState* threadState = nullptr;
+}  // namespace
+
+ThreadState& ThisThread() {
+    if (!threadState) threadState = new ThreadState();
+    return *threadState;
+}
+
+void ReleaseIdleThread() {
+    if (threadState && threadState->peers.empty() && threadState->graveyard.empty() &&
+        threadState->windowPeers.empty()) {
+        delete threadState;
+        threadState = nullptr;
+    }
+}
+
 void ForgetPeer(Peer& peer, HWND) {
-    auto found = peers.find(&peer.Control());
-    if (found != peers.end() && found->second.get() == &peer) {
-        graveyard.push_back(std::move(found->second));
-        peers.erase(found);
+    auto found = ThisThread().peers.find(&peer.Control());
+    if (found != ThisThread().peers.end() && found->second.get() == &peer) {
+        ThisThread().graveyard.push_back(std::move(found->second));
+        ThisThread().peers.erase(found);
     }
 }
 
@@ -345,6 +364,6 @@ void RegisterPeerFactory(PeerFactory factory) {
     Factories().push_back(std::move(factory));
 }
 
-int LivePeerCount() { return static_cast<int>(peers.size()); }
+int LivePeerCount() { return static_cast<int>(ThisThread().peers.size()); }
 
 }  // namespace platform::win32::ui
