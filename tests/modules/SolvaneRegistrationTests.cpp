@@ -63,6 +63,19 @@ TEST(SolvaneRegistration, RegSvr32WritesAndRemovesExactlyTheBandsEntries) {
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kLayout, "{other}");
 }
 
+// The bar's pictures, the version and the type library travel in the module.
+TEST(SolvaneHost, TheModuleCarriesItsBitmapsVersionAndTypeLibrary) {
+    HMODULE module = ::LoadLibraryExA(zrtest::WindowsPathOf(ZR_SOLVANE_DLL).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    for (const char* name : {"BTNMAIN", "BTNWHATSNEW", "BTNSEARCHTHEWEB", "BTNGOOGLE", "BTNAMAZON", "BTNEBAY",
+                             "BTNEBAYCA", "BTNEBAYCOUK", "BTNOTHERS", "BTNUP", "BTNHIGHLIGHT", "BTNTOOLS", "BTNOPTIONS",
+                             "BTNPOPUPBLOCKER", "POPUP_BLOCKED", "POPUP_ALLOWED", "IMGBLOCKPOPUPS", "ABOUTLOGO"})
+        EXPECT_NE(::FindResourceA(module, name, MAKEINTRESOURCEA(2)), nullptr) << name;  // RT_BITMAP
+    EXPECT_NE(::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)), nullptr);  // RT_VERSION
+    EXPECT_NE(::FindResourceA(module, MAKEINTRESOURCEA(1), "TYPELIB"), nullptr);
+    ::FreeLibrary(module);
+}
+
 // The shell's process may not load the module; the browser's may.
 TEST(SolvaneHost, ExplorerCannotLoadTheModule) {
     zrtest::TempDir folder;

@@ -675,6 +675,7 @@ TEST_F(SolvaneModuleTest, TheHelperInTheSameProcessBlocksOnceTheBandSwitchesBloc
         }
         EXPECT_EQ(UserValue("TBandForm", "BlockingPopups_Value"), "True");
         EXPECT_TRUE(newWindow());
+        Picture(frame, "band-blocking");
         Close(band);
         helper->SetSite(nullptr);
     }
