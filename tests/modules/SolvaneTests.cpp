@@ -117,6 +117,16 @@ HWND SearchEdit(HWND band) {
     return combo && ::GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
 }
 
+// A word typed into the search box and sent with Enter, the keys going
+// through the band as the browser hands them over.
+void Search(HWND band, const std::string& word, IInputObject* input) {
+    HWND edit = SearchEdit(band);
+    PostText(edit, word);
+    Pump(input);
+    PostKey(edit, VK_RETURN);
+    Pump(input);
+}
+
 // A flat button of the bar by its width (at 96 dots per inch, each search button's is its own).
 HWND ButtonOfWidth(HWND band, int width) {
     return ChildWhere(band, [width](HWND w) {
@@ -471,13 +481,9 @@ TEST_F(SolvaneModuleTest, ASearchTypedIntoTheBandNavigatesAndIsRemembered) {
         HWND window = Open(band, site);
         auto input = As<IInputObject>(band);
         Picture(frame, "band-in-site");
-        HWND edit = SearchEdit(window);
-        ASSERT_TRUE(edit);
+        ASSERT_TRUE(SearchEdit(window));
         input->UIActivateIO(TRUE, nullptr);
-        PostText(edit, "blue cats");
-        Pump(input.Get());
-        PostKey(edit, VK_RETURN);
-        Pump(input.Get());
+        Search(window, "blue cats", input.Get());
         ASSERT_FALSE(browser->navigations.empty());
         EXPECT_EQ(browser->navigations.back().url, L"http://www.bing.com/search?q=blue cats");
         EXPECT_EQ(UserValue("TBandForm.edtSearch_Items", "Item0"), "blue cats");
@@ -544,11 +550,7 @@ TEST_F(SolvaneModuleTest, TwoWindowsOnTwoThreadsSearchInTurnsWithoutLosingHistor
             HWND bandWindow = Open(band, site);
             auto input = As<IInputObject>(band);
             myTurn.wait();
-            HWND edit = SearchEdit(bandWindow);
-            PostText(edit, word);
-            Pump(input.Get());
-            PostKey(edit, VK_RETURN);
-            Pump(input.Get());
+            Search(bandWindow, word, input.Get());
             EXPECT_FALSE(browser->navigations.empty());
             done.set_value();
             Pump(input.Get(), 200);  // the other window searches meanwhile
@@ -600,10 +602,7 @@ TEST_F(SolvaneModuleTest, SitesWithoutInterfacesAndCallsOutOfOrderNeverFail) {
         ComPtr<IDeskBand> band = NewBand();
         HWND window = Open(band, noBrowser);
         ASSERT_TRUE(window);
-        HWND edit = SearchEdit(window);
-        PostText(edit, "nowhere");
-        PostKey(edit, VK_RETURN);
-        Pump(As<IInputObject>(band).Get());
+        Search(window, "nowhere", As<IInputObject>(band).Get());
         EXPECT_EQ(band->CloseDW(0), S_OK);
         EXPECT_EQ(band->CloseDW(0), S_OK);
         EXPECT_EQ(band->ShowDW(TRUE), S_OK);  // after CloseDW
@@ -621,10 +620,7 @@ TEST_F(SolvaneModuleTest, SitesWithoutInterfacesAndCallsOutOfOrderNeverFail) {
         HWND window = Open(band, site);
         auto input = As<IInputObject>(band);
         auto menu = As<IContextMenu>(band);
-        HWND edit = SearchEdit(window);
-        PostText(edit, "fails");
-        PostKey(edit, VK_RETURN);
-        Pump(input.Get());
+        Search(window, "fails", input.Get());
         band.Reset();  // the window stays with the remaining references
         EXPECT_EQ(canUnloadNow_(), S_FALSE);
         input.Reset();
