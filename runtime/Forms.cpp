@@ -93,16 +93,17 @@ void TCustomForm::Close() {
     SetVisible(false);
 }
 
-void TCustomForm::KeyDown(unsigned short key, TShiftState shift, TWinControl* target) {
+unsigned short TCustomForm::KeyDown(unsigned short key, TShiftState shift, TWinControl* target) {
     if (!target) target = activeControl_;
     for (TControl* c = target ? static_cast<TControl*>(target) : this; c; c = c == this ? nullptr : c->Parent())
-        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(ShortCut(key, shift))) return;
-    if (menu_ && menu_->IsShortCut(ShortCut(key, shift))) return;
+        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(ShortCut(key, shift))) return 0;
+    if (menu_ && menu_->IsShortCut(ShortCut(key, shift))) return 0;
     if (keyPreview_ && OnKeyDown && target != this) {
         OnKeyDown(this, key, shift);
-        if (key == 0) return;
+        if (key == 0) return 0;
     }
     if (target && target->OnKeyDown) target->OnKeyDown(target, key, shift);
+    return key;
 }
 
 }  // namespace rt

@@ -75,7 +75,8 @@ public:
     // pop-up menu of the target or one of its parents, then of the form's
     // Menu, runs that entry and goes no further; otherwise, with KeyPreview,
     // the form's OnKeyDown sees it first and may swallow it by zeroing the key.
-    void KeyDown(unsigned short key, TShiftState shift, TWinControl* target = nullptr);
+    // Answers the key left for the window: 0 when a shortcut or a handler took it.
+    unsigned short KeyDown(unsigned short key, TShiftState shift, TWinControl* target = nullptr);
 
     // The form became the active window (the backend calls it; so may tests).
     void Activate() {

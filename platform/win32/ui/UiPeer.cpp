@@ -266,7 +266,7 @@ bool Peer::RouteKey(WPARAM& key) {
     if (!form || KeyAlreadyRouted(window_, static_cast<unsigned>(key))) return false;
     auto* target = dynamic_cast<rt::TWinControl*>(&control_);
     unsigned short code = static_cast<unsigned short>(key);
-    form->KeyDown(code, rt::KeyboardShiftState(), target == form ? nullptr : target);
+    code = form->KeyDown(code, rt::KeyboardShiftState(), target == form ? nullptr : target);
     key = code;
     return code == 0;
 }

@@ -116,7 +116,7 @@ bool PreviewKey(rt::TCustomForm& form, HWND window, MSG& msg) {
     if (target == &form) target = nullptr;
     unsigned short key = static_cast<unsigned short>(msg.wParam);
     try {
-        form.KeyDown(key, rt::KeyboardShiftState(), target);
+        key = form.KeyDown(key, rt::KeyboardShiftState(), target);
     } catch (const std::exception& error) {
         ReportError(error);
     }
