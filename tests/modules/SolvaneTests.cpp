@@ -12,6 +12,7 @@
 #include <future>
 #include <thread>
 
+#include "FakeBandSite.h"
 #include "FakeBrowser.h"
 #include "ScreenCapture.h"
 #include "win32/WinProcess.h"
@@ -30,8 +31,6 @@ constexpr CLSID kBandClass = {0x7A33D136, 0x248C, 0x4BA5, {0xB7, 0x2D, 0xBB, 0x6
 constexpr CLSID kHelperClass = {0xFFFFFFFF, 0xFFFF, 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFD}};
 // {EB0FE172-1A3A-11D0-89B3-00A0C90A90AC}
 constexpr GUID kDeskBandCommands = {0xEB0FE172, 0x1A3A, 0x11D0, {0x89, 0xB3, 0x00, 0xA0, 0xC9, 0x0A, 0x90, 0xAC}};
-// {0002DF05-0000-0000-C000-000000000046}
-constexpr GUID kWebBrowserApp = {0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 using GetClassObjectFn = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(__stdcall*)();
@@ -169,75 +168,6 @@ private:
 
 // ------------------------------------------------------------ the band site
 
-// The browser's band site: its window, focus notices and band commands, and
-// the browser window's browser as a service. Each interface can be left out.
-class TestSite final : public IOleWindow, public IInputObjectSite, public IOleCommandTarget, public IServiceProvider {
-public:
-    struct Command {
-        GUID group;
-        DWORD id;
-        VARTYPE type;
-        LONG band;
-    };
-    struct Faces {
-        bool window = true, focus = true, commands = true, services = true;
-    };
-
-    TestSite(HWND window, ComPtr<FakeBrowser> browser) : window_(window), browser_(std::move(browser)) {}
-    TestSite(HWND window, ComPtr<FakeBrowser> browser, Faces faces)
-        : window_(window), browser_(std::move(browser)), faces_(faces) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        *object = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown)) *object = static_cast<IOleWindow*>(this);
-        else if (IsEqualIID(iid, IID_IOleWindow) && faces_.window) *object = static_cast<IOleWindow*>(this);
-        else if (IsEqualIID(iid, IID_IInputObjectSite) && faces_.focus) *object = static_cast<IInputObjectSite*>(this);
-        else if (IsEqualIID(iid, IID_IOleCommandTarget) && faces_.commands) *object = static_cast<IOleCommandTarget*>(this);
-        else if (IsEqualIID(iid, IID_IServiceProvider) && faces_.services) *object = static_cast<IServiceProvider*>(this);
-        if (!*object) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs_; }  // lives on the test's stack
-
-    STDMETHODIMP GetWindow(HWND* window) override {
-        *window = window_;
-        return window_ ? S_OK : E_FAIL;
-    }
-    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-    STDMETHODIMP OnFocusChangeIS(IUnknown* from, BOOL gained) override {
-        focusChanges.push_back(gained != FALSE);
-        focusFrom = from;
-        return S_OK;
-    }
-
-    STDMETHODIMP QueryStatus(const GUID*, ULONG, OLECMD[], OLECMDTEXT*) override { return E_NOTIMPL; }
-    STDMETHODIMP Exec(const GUID* group, DWORD id, DWORD, VARIANT* in, VARIANT*) override {
-        commands.push_back({group ? *group : GUID{}, id, in ? in->vt : VARTYPE(VT_EMPTY), in && in->vt == VT_I4 ? in->lVal : -1});
-        return S_OK;
-    }
-
-    STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override {
-        *object = nullptr;
-        if (!IsEqualGUID(service, kWebBrowserApp) || !browser_) return E_NOINTERFACE;
-        return browser_->QueryInterface(iid, object);
-    }
-
-    ULONG References() const { return refs_; }
-
-    std::vector<bool> focusChanges;
-    IUnknown* focusFrom = nullptr;
-    std::vector<Command> commands;
-
-private:
-    HWND window_;
-    ComPtr<FakeBrowser> browser_;
-    Faces faces_;
-    ULONG refs_ = 0;
-};
-
 // A top-level window that plays the browser window holding the band site.
 HWND NewFrame() {
     static const bool registered = [] {
@@ -321,7 +251,7 @@ protected:
         return face;
     }
     // A band sited and shown as the browser does it; its window.
-    HWND Open(const ComPtr<IDeskBand>& band, TestSite& site) {
+    HWND Open(const ComPtr<IDeskBand>& band, zrtest::FakeBandSite& site) {
         EXPECT_EQ(As<IObjectWithSite>(band)->SetSite(static_cast<IOleWindow*>(&site)), S_OK);
         HWND window = nullptr;
         EXPECT_EQ(band->GetWindow(&window), S_OK);
@@ -360,7 +290,7 @@ TEST_F(SolvaneModuleTest, TheBrowsersOrderOfCallsFromCreationToUnload) {
     HWND frame = NewFrame();
     auto browser = zrtest::Make<FakeBrowser>();
     browser->locationUrl = L"http://www.example.com/news/index.html";
-    TestSite site(frame, browser);
+    zrtest::FakeBandSite site(frame, browser);
     {
         ComPtr<IDeskBand> band = NewBand();
         ASSERT_TRUE(band);
@@ -475,7 +405,7 @@ TEST_F(SolvaneModuleTest, TheBrowsersOrderOfCallsFromCreationToUnload) {
 TEST_F(SolvaneModuleTest, ASearchTypedIntoTheBandNavigatesAndIsRemembered) {
     HWND frame = NewFrame();
     auto browser = zrtest::Make<FakeBrowser>();
-    TestSite site(frame, browser);
+    zrtest::FakeBandSite site(frame, browser);
     {
         ComPtr<IDeskBand> band = NewBand();
         HWND window = Open(band, site);
@@ -509,7 +439,7 @@ TEST_F(SolvaneModuleTest, ASearchTypedIntoTheBandNavigatesAndIsRemembered) {
 TEST_F(SolvaneModuleTest, KeysTheBandDispatchesAndKeysItLeavesToTheBrowser) {
     HWND frame = NewFrame();
     auto browser = zrtest::Make<FakeBrowser>();
-    TestSite site(frame, browser);
+    zrtest::FakeBandSite site(frame, browser);
     ComPtr<IDeskBand> band = NewBand();
     HWND window = Open(band, site);
     auto input = As<IInputObject>(band);
@@ -544,7 +474,7 @@ TEST_F(SolvaneModuleTest, TwoWindowsOnTwoThreadsSearchInTurnsWithoutLosingHistor
         ::OleInitialize(nullptr);
         HWND frame = NewFrame();
         auto browser = zrtest::Make<FakeBrowser>();
-        TestSite site(frame, browser);
+        zrtest::FakeBandSite site(frame, browser);
         {
             ComPtr<IDeskBand> band = NewBand();
             HWND bandWindow = Open(band, site);
@@ -589,7 +519,7 @@ TEST_F(SolvaneModuleTest, SitesWithoutInterfacesAndCallsOutOfOrderNeverFail) {
     }
     EXPECT_EQ(canUnloadNow_(), S_OK);
     {  // a site with nothing but IUnknown
-        TestSite bare(frame, nullptr, {false, false, false, false});
+        zrtest::FakeBandSite bare(frame, nullptr, {false, false, false, false});
         ComPtr<IDeskBand> band = NewBand();
         EXPECT_EQ(As<IObjectWithSite>(band)->SetSite(static_cast<IOleWindow*>(&bare)), S_OK);
         HWND window = nullptr;
@@ -598,7 +528,7 @@ TEST_F(SolvaneModuleTest, SitesWithoutInterfacesAndCallsOutOfOrderNeverFail) {
     }
     EXPECT_EQ(canUnloadNow_(), S_OK);
     {  // a site with a window but no browser: the bar works without navigating
-        TestSite noBrowser(frame, nullptr, {true, true, true, false});
+        zrtest::FakeBandSite noBrowser(frame, nullptr, {true, true, true, false});
         ComPtr<IDeskBand> band = NewBand();
         HWND window = Open(band, noBrowser);
         ASSERT_TRUE(window);
@@ -615,7 +545,7 @@ TEST_F(SolvaneModuleTest, SitesWithoutInterfacesAndCallsOutOfOrderNeverFail) {
         auto failing = zrtest::Make<FakeBrowser>();
         failing->failNavigation = true;
         failing->events->failAdvise = true;
-        TestSite site(frame, failing);
+        zrtest::FakeBandSite site(frame, failing);
         ComPtr<IDeskBand> band = NewBand();
         HWND window = Open(band, site);
         auto input = As<IInputObject>(band);
@@ -634,7 +564,7 @@ TEST_F(SolvaneModuleTest, TheHelperInTheSameProcessBlocksOnceTheBandSwitchesBloc
     WriteUser(false);
     HWND frame = NewFrame();
     auto browser = zrtest::Make<FakeBrowser>();
-    TestSite site(frame, browser);
+    zrtest::FakeBandSite site(frame, browser);
     HMODULE helperModule = ::LoadLibraryA((*folder_ / "SV_BHO.dll").c_str());
     ASSERT_TRUE(helperModule);
     auto helperClass = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(::GetProcAddress(helperModule, "DllGetClassObject")));

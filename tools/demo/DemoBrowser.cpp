@@ -1,6 +1,5 @@
 #include "DemoBrowser.h"
 
-#include "DemoTour.h"
 #include "platform/win32/Win32Browser.h"
 
 namespace zrdemo {
@@ -66,9 +65,6 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         case kDocumentComplete:
             if (state) state->browser->CompleteDocument();
             ::InvalidateRect(frame, nullptr, TRUE);
-            return 0;
-        case kRunAction:
-            RunQueuedAction();
             return 0;
         case WM_CLOSE:
             if (state && state->onClose) {

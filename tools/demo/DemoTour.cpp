@@ -2,16 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <deque>
 #include <map>
 
 #include "ScreenCapture.h"
-#include "platform/win32/ui/Win32UiBackend.h"
-#include "toolbar/AboutForm.h"
-#include "toolbar/BandForm.h"
-#include "toolbar/plgBrowserTools.h"
 
 namespace zrdemo {
 namespace {
@@ -20,9 +16,6 @@ constexpr UINT kInterval = 100;   // between steps, in milliseconds
 constexpr int kPatience = 50;      // ticks a step may wait for its window
 
 std::map<UINT_PTR, Tour*> tours;
-std::deque<std::function<void()>> queued;
-
-HWND WindowOf(const rt::TControl& control) { return reinterpret_cast<HWND>(rt::UiBackend().HandleOf(control)); }
 
 void Press(UINT key) {
     ::keybd_event(static_cast<BYTE>(key), 0, 0, 0);
@@ -58,6 +51,24 @@ BOOL CALLBACK FindTabs(HWND child, LPARAM found) {
     return TRUE;
 }
 
+struct CaptionSearch {
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindCaption(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    char text[128] = {};
+    ::GetWindowTextA(child, text, sizeof text);
+    std::string shown = text;  // without the accelerator's mark
+    shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+    if (*search->caption == shown && ::IsWindowVisible(child)) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A picture's name from a caption: lower case, dashes for spaces, no accelerator marks.
 std::string PictureName(const std::string& caption) {
     std::string name;
@@ -80,32 +91,34 @@ std::string TabText(HWND tabs, int index) {
 
 }  // namespace
 
-void RunQueuedAction() {
-    if (queued.empty()) return;
-    auto action = std::move(queued.front());
-    queued.pop_front();
-    // As from a click on the toolbar: errors and cancelled actions go to the
-    // application's handler, never back through the message dispatch.
-    try {
-        action();
-    } catch (const std::exception& error) {
-        rt::Application().HandleException(error);
-    }
-}
-
-Tour::Tour(toolbar::TBandForm& form, HWND frame, std::string folder)
-    : form_(form), frame_(frame), folder_(std::move(folder)) {
+Tour::Tour(HWND frame, HWND searchBox, std::vector<BarButton> buttons, std::string folder)
+    : frame_(frame), folder_(std::move(folder)) {
+    // A search first, typed and sent with Enter: the page shows where it went, the history holds it.
+    steps_.push_back({"search", [searchBox] {
+                          for (unsigned char c : std::string("blue owls")) ::PostMessageA(searchBox, WM_CHAR, c, 1);
+                          ::PostMessageA(searchBox, WM_KEYDOWN, VK_RETURN, 1);
+                          ::PostMessageA(searchBox, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
+                          return true;
+                      }});
     steps_.push_back({"toolbar", [this] { return ++waited_ > 3 && Shoot(frame_, "toolbar"); }});
-    AddMenu("menu-main", WindowOf(*form_.btnMain));
-    for (auto* button : {form_.btnSearchTheWeb, form_.btnGoogle, form_.btnAmazon, form_.btnEbay, form_.btnEbayCa,
-                         form_.btneBaycouk, form_.btnOthers, form_.btnUp, form_.btnTools})
-        if (button->Visible() && (button->DropDownMenu() || button->HasXmlSource()))
-            AddMenu("menu-" + PictureName(button->Name().substr(3)), WindowOf(*button));
-    AddMenu("menu-popup-blocker", WindowOf(*form_.btnPopupBlocker));
-    AddDialog("preferences", [this] { form_.ShowPreferences(); }, true);
-    AddDialog("item-list-editor", [this] { form_.ManageSearchHistory(); });
-    AddDialog("source-viewer", [this] { form_.BrowserTools().ViewSource(); });
-    AddDialog("about", [] { toolbar::ShowAbout(); });
+    for (const BarButton& button : buttons) AddMenu("menu-" + button.name, button.window);
+    if (buttons.empty()) return;
+    HWND main = buttons.front().window;
+    AddPick("preferences", main, {'P'});
+    AddDialogPicture("preferences", true);
+    AddClickOnDialogButton("Manage Search History");  // on the Search page, the last one shown is the Updates'
+    AddDialogPicture("item-list-editor", false);
+    AddClose("item-list-editor");
+    AddClose("preferences");
+    for (const BarButton& button : buttons)
+        if (button.name == "tools") {
+            AddPick("source-viewer", button.window, {VK_DOWN, VK_RETURN});  // "View Source"
+            AddDialogPicture("source-viewer", false);
+            AddClose("source-viewer");
+        }
+    AddPick("about", main, {'A'});
+    AddDialogPicture("about", false);
+    AddClose("about");
 }
 
 Tour::~Tour() {
@@ -172,18 +185,28 @@ void Tour::AddMenu(const std::string& picture, HWND button) {
     steps_.push_back({picture + " (close)", [] { return OpenMenu() == nullptr; }});
 }
 
-void Tour::AddDialog(const std::string& picture, std::function<void()> open, bool pages) {
-    steps_.push_back({picture + " (open)", [this, open] {
-                          Run(open);
+void Tour::AddPick(const std::string& what, HWND button, std::vector<UINT> keys) {
+    steps_.push_back({what + " (menu)", [button] {
+                          RECT area;
+                          ::GetClientRect(button, &area);
+                          ClickAt(button, area.right / 2, area.bottom / 2);
                           return true;
                       }});
+    steps_.push_back({what + " (pick)", [this, keys] {
+                          if (!OpenMenu() || ++waited_ < 2) return false;
+                          for (UINT key : keys) Press(key);
+                          return true;
+                      }});
+}
+
+void Tour::AddDialogPicture(const std::string& picture, bool pages) {
     steps_.push_back({picture, [this, picture, pages] {
-                          dialog_ = ActiveDialog(frame_);
-                          if (!dialog_ || ++waited_ < 3) return false;
+                          HWND dialog = ActiveDialog(frame_);
+                          if (!dialog || ++waited_ < 3) return false;
                           HWND tabs = nullptr;
-                          if (pages) ::EnumChildWindows(dialog_, &FindTabs, reinterpret_cast<LPARAM>(&tabs));
+                          if (pages) ::EnumChildWindows(dialog, &FindTabs, reinterpret_cast<LPARAM>(&tabs));
                           if (!tabs) {
-                              Shoot(dialog_, picture);
+                              Shoot(dialog, picture);
                               return true;
                           }
                           // One picture per page: a click on each tab, then its picture a tick later.
@@ -198,24 +221,53 @@ void Tour::AddDialog(const std::string& picture, std::function<void()> open, boo
                               ::SendMessageA(tabs, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(&item));
                               ClickAt(tabs, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
                           } else {
-                              Shoot(dialog_, picture + "-" + std::to_string(page + 1) + "-" + TabText(tabs, page));
+                              Shoot(dialog, picture + "-" + std::to_string(page + 1) + "-" + TabText(tabs, page));
                           }
                           ++page_;
                           waited_ = 3;
                           return false;
                       }});
-    steps_.push_back({picture + " (close)", [this] {
-                          if (ActiveDialog(frame_)) {
-                              if (waited_++ % 10 == 0) Press(VK_ESCAPE);
+}
+
+void Tour::AddClickOnDialogButton(const std::string& caption) {
+    steps_.push_back({caption, [this, caption] {
+                          HWND dialog = ActiveDialog(frame_);
+                          if (!dialog) return false;
+                          // The button lies on a page of its own: show each page until it is visible.
+                          HWND tabs = nullptr;
+                          ::EnumChildWindows(dialog, &FindTabs, reinterpret_cast<LPARAM>(&tabs));
+                          CaptionSearch search{&caption, nullptr};
+                          ::EnumChildWindows(dialog, &FindCaption, reinterpret_cast<LPARAM>(&search));
+                          if (!search.found) {
+                              // Every other tick the next page is shown, until the button is on the one shown.
+                              if (tabs && page_++ % 2 == 0) {
+                                  const int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+                                  RECT item;
+                                  ::SendMessageA(tabs, TCM_GETITEMRECT, (page_ / 2) % std::max(count, 1),
+                                                 reinterpret_cast<LPARAM>(&item));
+                                  ClickAt(tabs, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+                              }
                               return false;
                           }
+                          page_ = 0;
+                          RECT area;
+                          ::GetClientRect(search.found, &area);
+                          ClickAt(search.found, area.right / 2, area.bottom / 2);
                           return true;
                       }});
 }
 
-void Tour::Run(std::function<void()> action) {
-    queued.push_back(std::move(action));
-    ::PostMessageA(frame_, kRunAction, 0, 0);
+void Tour::AddClose(const std::string& what) {
+    steps_.push_back({what + " (close)", [this, what] {
+                          HWND dialog = ActiveDialog(frame_);
+                          if (dialog && waited_ == 0) closing_ = dialog;
+                          if (dialog && dialog == closing_) {
+                              if (waited_++ % 10 == 0) Press(VK_ESCAPE);
+                              return false;
+                          }
+                          closing_ = nullptr;
+                          return true;
+                      }});
 }
 
 bool Tour::Shoot(HWND window, const std::string& picture) {
