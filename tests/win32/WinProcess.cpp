@@ -25,9 +25,28 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-int ChildProcess::Wait(DWORD milliseconds) {
+int ChildProcess::Wait(DWORD milliseconds, bool pumping) {
     if (!process_) return -1;
-    if (::WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) {
+    const DWORD start = ::GetTickCount();
+    bool ended = false;
+    while (!ended) {
+        const DWORD spent = ::GetTickCount() - start;
+        if (spent >= milliseconds) break;
+        const DWORD result = pumping ? ::MsgWaitForMultipleObjects(1, &process_, FALSE, milliseconds - spent, QS_ALLINPUT)
+                                     : ::WaitForSingleObject(process_, milliseconds - spent);
+        if (result == WAIT_OBJECT_0) {
+            ended = true;
+        } else if (pumping && result == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        } else {
+            break;
+        }
+    }
+    if (!ended) {
         ::TerminateProcess(process_, 99);
         ::WaitForSingleObject(process_, 5000);
         return -1;

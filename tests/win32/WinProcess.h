@@ -19,7 +19,9 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     // The exit code, or -1 when it did not end in time (it is then killed).
-    int Wait(DWORD milliseconds = 30000);
+    // Pumping: the calling thread's windows get their messages meanwhile
+    // (the program may be talking to them).
+    int Wait(DWORD milliseconds = 30000, bool pumping = false);
 
 private:
     HANDLE process_ = nullptr;
