@@ -11,7 +11,7 @@ for arch in win32 win64; do
     target="dist/$arch/Zephyra"
     rm -rf "$target"
     mkdir -p "$target"
-    for module in Solvane.dll SV_BHO.dll Tallis.exe Notelle.exe Brakel.exe Renova.exe; do
+    for module in Solvane.dll SV_BHO.dll Tallis.exe Notelle.exe Brakel.exe Renova.exe EIDEBUG.EXE; do
         found=$(find "build/$arch/modules" -name "$module" -type f 2>/dev/null | head -n1 || true)
         if [ -n "$found" ]; then
             cp "$found" "$target/"
