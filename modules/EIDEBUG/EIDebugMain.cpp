@@ -73,6 +73,8 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+void CALLBACK EndLogging(HWND window, UINT, UINT_PTR, DWORD) { ::DestroyWindow(window); }
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
@@ -94,7 +96,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     ::GetClientRect(window, &client);
     ::MoveWindow(list, 0, 0, client.right, client.bottom, FALSE);
     ::ShowWindow(window, show);
-    if (!logPath.empty()) ::SetTimer(window, 1, 120000, [](HWND w, UINT, UINT_PTR, DWORD) { ::DestroyWindow(w); });
+    if (!logPath.empty()) ::SetTimer(window, 1, 120000, &EndLogging);
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
