@@ -1,13 +1,13 @@
 # Zephyra: the two commands of a fresh Debian machine.
-#   make       installs what is missing, builds the three presets, assembles dist/
-#              and saves pictures of the toolbar (the demo host under wine) into dist/screenshots/
-#   make test  builds, then runs the host tests and the Windows tests under wine64
+#   make       installs what is missing, builds the three presets, assembles dist/ with the
+#              installers and saves pictures of the toolbar (the demo host under wine) into dist/screenshots/
+#   make test  builds, then runs the host tests, the Windows tests and the installer's test under wine64
 SHELL := /bin/bash
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth
+            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth nsis
 PRESETS := host win64 win32
 
-.PHONY: all deps build dist demo test test-host test-win64 clean
+.PHONY: all deps build dist demo installers test test-host test-win64 test-installer clean
 
 all: dist
 
@@ -31,19 +31,28 @@ build: deps
 
 dist: build
 	tools/assemble-dist.sh
+	tools/build-installers.sh
 	tools/run-demo.sh --screenshots dist/screenshots
+
+# The installers from the installation folders: dist/ZephyraSetup.exe (i686), dist/ZephyraSetup64.exe (x86_64).
+installers: build
+	tools/assemble-dist.sh
+	tools/build-installers.sh
 
 # The demo host on your own display, for a person to click through.
 demo: build
 	tools/run-demo.sh
 
-test: build test-host test-win64
+test: build test-host test-win64 test-installer
 
 test-host:
 	ctest --preset host
 
 test-win64:
 	tools/wine-ctest.sh
+
+test-installer: installers
+	tools/test-installer.sh
 
 clean:
 	rm -rf build dist

@@ -20,5 +20,6 @@ for arch in win32 win64; do
         fi
     done
     [ -d install ] && cp -r install/. "$target/"
+    rm -rf "$target/installer"   # the installer's sources are not part of the installation
     echo "dist/$arch/Zephyra: $(ls "$target" | tr '\n' ' ')"
 done
