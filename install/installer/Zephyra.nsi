@@ -193,6 +193,10 @@ Section "Uninstall"
         ${EndIf}
     ${EndIf}
 
+    ; A popup flash cut short (the browser ended mid-flash) leaves the blocked
+    ; cursors in place: the user's own cursors are loaded again (SPI_SETCURSORS).
+    System::Call 'user32::SystemParametersInfo(i 0x57, i 0, p 0, i 0)'
+
     StrCpy $R3 "$INSTDIR\install.log"
     Call un.ZrRemoveLogged
     ; Left by an upgrade that was cut short.
