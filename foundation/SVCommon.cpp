@@ -5,7 +5,9 @@
 #include <cstring>
 #include <utility>
 
+#include "foundation/EIDebugger.h"
 #include "foundation/EIFunctionsBase.h"
+#include "foundation/EIIniFilesUnit1.h"
 #include "foundation/SVCommonIE.h"
 #include "platform/Services.h"
 #include "runtime/DateUtils.h"
@@ -69,6 +71,16 @@ std::string UserSettingsFileName(const std::string& number) {
 std::string CurrentUserSettingsFileName() { return UserSettingsFileName(UserNumber("")); }
 
 void ChooseUserSettingsFile() { SharedIniFile(CurrentUserSettingsFileName()); }
+
+void OpenModuleState() {
+    ChooseUserSettingsFile();
+    InitializeBugWatcher();
+}
+
+void CloseModuleState() {
+    FinalizeBugWatcher();
+    FreeSharedIniFile();
+}
 
 std::unique_ptr<TEIIniFile> OpenMachineSettings() {
     return std::make_unique<TEIIniFile>(PathInModuleFolder(MachineSettingsFile));

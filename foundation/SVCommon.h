@@ -22,6 +22,11 @@ std::string CurrentUserSettingsFileName();
 // Opens the current user's settings file as the module's shared instance
 // (every module does this at load).
 void ChooseUserSettingsFile();
+// A module's shared state while its COM objects live: the user's settings
+// file as the shared file, and the debug watcher. Opened with the first
+// object, closed with the last (never from the module's entry point).
+void OpenModuleState();
+void CloseModuleState();
 std::unique_ptr<TEIIniFile> OpenMachineSettings();
 int UserCount();
 

@@ -2,8 +2,6 @@
 
 #include <olectl.h>
 
-#include "foundation/EIDebugger.h"
-#include "foundation/EIIniFilesUnit1.h"
 #include "foundation/SVBase.h"
 #include "foundation/SVCommon.h"
 #include "merge/MergeState.h"
@@ -19,8 +17,7 @@ namespace {
 void Start() {
     if (foundation::IsShellHost()) return;
     try {
-        foundation::ChooseUserSettingsFile();
-        foundation::InitializeBugWatcher();
+        foundation::OpenModuleState();
         merge::RunStartupMerge();
     } catch (const std::exception& error) {
         // A settings file that cannot be merged still leaves a working blocker.
@@ -34,8 +31,7 @@ void Start() {
 void Stop() {
     try {
         DoFinalize();
-        foundation::FinalizeBugWatcher();
-        foundation::FreeSharedIniFile();
+        foundation::CloseModuleState();
     } catch (...) {
         // Nothing may escape into the browser's release.
     }

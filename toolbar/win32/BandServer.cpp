@@ -4,7 +4,6 @@
 
 #include "foundation/EIDebugger.h"
 #include "foundation/EIFunctionsBase.h"
-#include "foundation/EIIniFilesUnit1.h"
 #include "foundation/SVBase.h"
 #include "foundation/SVCommon.h"
 #include "platform/ServerLifetime.h"
@@ -21,8 +20,7 @@ namespace {
 void Start() {
     if (foundation::IsShellHost()) return;
     try {
-        foundation::ChooseUserSettingsFile();
-        foundation::InitializeBugWatcher();
+        foundation::OpenModuleState();
         BandModuleLoaded();
         SetBrowserEventSourceProvider(&EventSourceOf);
     } catch (const std::exception& error) {
@@ -35,8 +33,7 @@ void Stop() {
     try {
         SetBrowserEventSourceProvider(nullptr);
         BandModuleUnloading();
-        foundation::FinalizeBugWatcher();
-        foundation::FreeSharedIniFile();
+        foundation::CloseModuleState();
     } catch (...) {
         // Nothing may escape into the browser's release.
     }
