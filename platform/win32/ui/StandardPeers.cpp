@@ -138,9 +138,8 @@ private:
             // The key colour (the bottom-left pixel's) becomes the parent's face.
             BITMAP size{};
             ::GetObjectA(picture, sizeof(size), &size);
-            const rt::TColor parent = Control().Parent() ? Control().Parent()->Color() : 0;
             HBITMAP flat = CutBitmap(picture, 0, 0, size.bmWidth, size.bmHeight,
-                                     ColorOf(parent == 0 ? rt::clBtnFace : parent));
+                                     FaceColorOf(Control().Parent() ? Control().Parent()->Color() : 0));
             ::DeleteObject(picture);
             picture = flat;
         }

@@ -40,6 +40,8 @@ COLORREF ColorOf(rt::TColor color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
 }
 
+COLORREF FaceColorOf(rt::TColor color) { return ColorOf(color == 0 ? rt::clBtnFace : color); }
+
 bool FontFamilyExists(const std::string& name) {
     // Asked once per name: font enumeration is slow and the set rarely changes.
     static std::mutex mutex;

@@ -65,6 +65,9 @@ int Unscale(int pixels);
 
 // The real colour of a runtime colour (system colours looked up).
 COLORREF ColorOf(rt::TColor color);
+// The colour a control paints its background with: an unset colour (0, the
+// controls' default) is the button face, as for forms and panels.
+COLORREF FaceColorOf(rt::TColor color);
 
 // The font as the runtime describes it; a face the system lacks gives the
 // system's dialog font at the same size and style.

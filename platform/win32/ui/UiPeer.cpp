@@ -227,8 +227,7 @@ void Peer::PushFont() {
 HBRUSH Peer::BackgroundBrush() {
     if (!background_ || backgroundColor_ != control_.Color()) {
         backgroundColor_ = control_.Color();
-        // An unset colour is the button face, for forms as for panels (a bare window would be black).
-        background_.Reset(::CreateSolidBrush(ColorOf(control_.Color() == 0 ? rt::clBtnFace : control_.Color())));
+        background_.Reset(::CreateSolidBrush(FaceColorOf(control_.Color())));
     }
     return background_.Get();
 }

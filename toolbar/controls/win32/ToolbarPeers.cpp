@@ -138,7 +138,7 @@ private:
         const bool down = pressed_ || button.Down();
         const bool hot = button.MouseInControl() && button.Enabled();
         COLORREF face = ColorOf(down ? button.ColorDown() : hot ? button.ColorFocused() : button.Color());
-        if (button.Transparent() && !down && !hot) face = ColorOf(ParentColor());
+        if (button.Transparent() && !down && !hot) face = FaceColorOf(ParentColor());
         FillColor(dc, area, face);
         if (down) Frame(dc, area, ColorOf(button.ColorShadow()), ColorOf(button.ColorHighLight()));
         else if (hot) Frame(dc, area, ColorOf(button.ColorHighLight()), ColorOf(button.ColorShadow()));
@@ -223,10 +223,7 @@ private:
         ::SelectObject(dc, oldFont);
     }
 
-    rt::TColor ParentColor() const {
-        const rt::TColor color = Control().Parent() ? Control().Parent()->Color() : 0;
-        return color == 0 ? rt::clBtnFace : color;  // unset: the face, as the parent paints it
-    }
+    rt::TColor ParentColor() const { return Control().Parent() ? Control().Parent()->Color() : 0; }
 
     Bitmap glyph_;
     bool pressed_ = false;
