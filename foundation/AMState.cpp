@@ -80,15 +80,29 @@ bool IsProfileBlank(char c) {
     return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
 }
 
-// A value of a section line as a single-key read gives it: trimmed, with one
-// pair of surrounding quotes removed.
-std::string ProfileValue(const std::string& raw) {
+std::string ProfileTrim(const std::string& raw) {
     size_t b = 0, e = raw.size();
     while (b < e && IsProfileBlank(raw[b])) ++b;
     while (e > b && IsProfileBlank(raw[e - 1])) --e;
-    std::string v = raw.substr(b, e - b);
-    if (v.size() >= 2 && (v[0] == '\'' || v[0] == '"') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    return raw.substr(b, e - b);
+}
+
+bool IsQuoted(const std::string& v) { return v.size() >= 2 && (v[0] == '\'' || v[0] == '"') && v.back() == v[0]; }
+
+// A value of a section line as a single-key read gives it: trimmed, with one
+// pair of surrounding quotes removed.
+std::string ProfileValue(const std::string& raw) {
+    std::string v = ProfileTrim(raw);
+    if (IsQuoted(v)) v = v.substr(1, v.size() - 2);
     return v;
+}
+
+// A value as it is written so that a read gives it back but for the blanks
+// at its ends: a read removes one pair of surrounding quotes, so a value in
+// quotes of its own (a quoted search, say) is written in one more pair.
+std::string StoredValue(const std::string& value) {
+    const std::string v = ProfileTrim(value);
+    return IsQuoted(v) ? '"' + v + '"' : value;
 }
 
 std::string LowerAscii(std::string s) {
@@ -186,12 +200,13 @@ void TFormStorage::SaveProperties(TEIIniFile& ini) {
             rt::TStringList lines;
             lines.BeginUpdate();
             lines.Add("Count=" + std::to_string(list->Count()));
-            for (int i = 0; i < list->Count(); ++i) lines.Add("Item" + std::to_string(i) + "=" + (*list)[i]);
+            for (int i = 0; i < list->Count(); ++i)
+                lines.Add("Item" + std::to_string(i) + "=" + StoredValue((*list)[i]));
             lines.EndUpdate();
             ini.WriteSectionValues(listSection, lines);
             return;
         }
-        ini.WriteString(section, t.key, rt::Trim(rt::GetPropText(*t.component, t.property)));
+        ini.WriteString(section, t.key, StoredValue(rt::Trim(rt::GetPropText(*t.component, t.property))));
     });
 }
 
@@ -274,10 +289,9 @@ void TAMState::Save() {
         if (file.empty()) return;
         ScopedIniLock lock(file);
         TEIIniFile ini(file);
-        // At the top of its range the counter starts again at 1: it must keep
-        // moving, or the other windows would stop noticing saves.
-        const int count = ReadSaveCount();
-        ini.WriteString(StorageSection(), SaveCountKey, std::to_string(count == INT_MAX ? 1 : count + 1));
+        // The counter must keep moving, or the other windows would stop
+        // noticing saves.
+        MoveSaveCount(ini, StorageSection());
         SaveProperties(ini);
         LoadedSaveCount = ReadSaveCount();
     } catch (...) {

@@ -2,15 +2,16 @@
 // Saved values: named preferences, named lists, and the form state that
 // saves and restores chosen properties of a form's components to the
 // settings file and notices when another window has saved newer values.
+#include <climits>
 #include <functional>
 #include <string>
 
+#include "foundation/EIFunctionsBase.h"
+#include "foundation/EIIniFilesUnit1.h"
 #include "runtime/Classes.h"
 #include "runtime/Controls.h"
 
 namespace foundation {
-
-class TEIIniFile;
 
 // One named preference held as text.
 class TAMSaveValue : public rt::TComponent {
@@ -123,5 +124,15 @@ public:
 
 inline constexpr const char* SaveCountKey = "SaveCount_Value";
 inline constexpr const char* FormVersionKey = "FormVersion";
+
+// Moves the save counter of the form state kept in `section`, so that every
+// window holding that state reloads it before it next adds to it. A writer
+// other than the windows (the settings merge) calls it, under the file's
+// lock, after its writes: else a window's next save would put back what it
+// loaded before. At the top of its range the counter starts again at 1.
+inline void MoveSaveCount(TEIIniFile& ini, const std::string& section) {
+    const int count = DigitsToIntDef(ini.ReadString(section, SaveCountKey, "0"), 0);
+    ini.WriteString(section, SaveCountKey, std::to_string(count == INT_MAX ? 1 : count + 1));
+}
 
 }  // namespace foundation

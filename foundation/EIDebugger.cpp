@@ -1,8 +1,7 @@
 #include "foundation/EIDebugger.h"
 
-#include <cxxabi.h>
-
 #include <cstdlib>
+#include <cstring>
 #include <typeinfo>
 
 #include "foundation/EIFunctionsBase.h"
@@ -23,15 +22,25 @@ std::string SafeFormat(const std::string& format, const rt::FormatArgs& args) {
     }
 }
 
-// The class name of an error without its namespace ("EIIgniteError").
+// The class name of an error without its namespace ("EIIgniteError"), read
+// straight off the mangled type name ("12EIIgniteError", "N2rt9ExceptionE",
+// "St13runtime_error"): the general demangler would weigh more than all of
+// this module's tracing.
 std::string ErrorClassName(const std::exception& error) {
     const char* mangled = typeid(error).name();
-    int status = 0;
-    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    std::string name = status == 0 && demangled ? demangled : mangled;
-    std::free(demangled);
-    if (auto colon = name.rfind("::"); colon != std::string::npos) name.erase(0, colon + 2);
-    return name;
+    const char* at = mangled;
+    if (*at == 'N') ++at;
+    if (at[0] == 'S' && at[1] == 't') at += 2;
+    std::string name;
+    while (*at >= '0' && *at <= '9') {
+        std::size_t length = 0;
+        for (; *at >= '0' && *at <= '9' && length < 4096; ++at) length = length * 10 + static_cast<std::size_t>(*at - '0');
+        const std::size_t available = std::strlen(at);
+        if (length == 0 || length > available) break;
+        name.assign(at, length);
+        at += length;
+    }
+    return name.empty() ? mangled : name;
 }
 
 std::string ErrorMessage(const std::exception& error) {
@@ -150,24 +159,19 @@ void TEIBugWatcher::LogListGroup(const std::string& title) {
     EndGroup();
 }
 
-void TEIBugWatcher::LogStream(const std::string& title, std::istream& stream) {
+void TEIBugWatcher::LogStream(const std::string& title, rt::TStream& stream) {
     BeginGroup(title);
-    auto rewind = [&stream] {
-        stream.clear();
-        stream.seekg(0);
-    };
     try {
-        rewind();
-        for (std::string line; std::getline(stream, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            Log(line);
-        }
+        stream.SetPosition(0);
+        rt::TStringList lines;
+        lines.SetText(rt::ReadRest(stream));
+        for (int i = 0; i < lines.Count(); ++i) Log(lines[i]);
     } catch (...) {
-        rewind();
+        stream.SetPosition(0);
         EndGroup();
         throw;
     }
-    rewind();
+    stream.SetPosition(0);
     EndGroup();
 }
 

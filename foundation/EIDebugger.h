@@ -52,7 +52,7 @@ public:
     void LogChoice(bool condition, const std::string& ifTrue, const std::string& ifFalse) override;
     void LogException(const std::string& note, const std::exception* error) override;
     void LogListGroup(const std::string& title) override;
-    void LogStream(const std::string& title, std::istream& stream) override;
+    void LogStream(const std::string& title, rt::TStream& stream) override;
     void BeginGroup(const std::string& title) override;
     void BeginGroupFmt(const std::string& format, const rt::FormatArgs& args) override;
     void EndGroup() override;

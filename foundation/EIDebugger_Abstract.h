@@ -3,13 +3,13 @@
 // trace calls cost nothing outside debug mode. TEIBugWatcher (EIDebugger.h)
 // sends the same calls to the debug viewer.
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <vector>
 
 #include "runtime/Classes.h"
 #include "runtime/DateUtils.h"
 #include "runtime/Format.h"
+#include "runtime/Streams.h"
 #include "runtime/Types.h"
 
 namespace foundation {
@@ -37,7 +37,7 @@ public:
     virtual void LogChoice(bool condition, const std::string& ifTrue, const std::string& ifFalse) {}
     virtual void LogException(const std::string& note, const std::exception* error) {}
     virtual void LogListGroup(const std::string& title) {}
-    virtual void LogStream(const std::string& title, std::istream& stream) {}
+    virtual void LogStream(const std::string& title, rt::TStream& stream) {}
     virtual void BeginGroup(const std::string& title) {}
     virtual void BeginGroupFmt(const std::string& format, const rt::FormatArgs& args) {}
     virtual void EndGroup() {}

@@ -130,14 +130,21 @@ void SetToolbarVisible(bool value) { OpenMachineSettings()->WriteBoolStr(kToolba
 
 namespace {
 
+// The profile services trim these from names (and stop a name at a NUL).
+bool IsProfileBlank(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
+}
+
 // The allowed-site key of an address, or empty when it cannot be a key of a
 // settings file: an address without a host is its own key, and an "=", a
-// line break, a leading "[" or ";" or surrounding blanks would write another
-// key or section than the one read back.
+// line break, a NUL, a leading "[" or ";" or surrounding blanks would write
+// another key or section than the one read back (and one that removing the
+// site would not find).
 std::string AllowedSiteKey(const std::string& url) {
     const std::string key = DomainOfUrl(url);
-    if (key.empty() || key.find_first_of("=\r\n") != std::string::npos || key[0] == '[' || key[0] == ';' ||
-        key.front() == ' ' || key.back() == ' ')
+    if (key.empty() || key.find_first_of(std::string("=\r\n\0", 4)) != std::string::npos || key[0] == '[' ||
+        key[0] == ';' || IsProfileBlank(key.front()) || IsProfileBlank(key.back()))
         return std::string();
     return key;
 }

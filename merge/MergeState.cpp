@@ -1,5 +1,6 @@
 #include "merge/MergeState.h"
 
+#include "foundation/AMState.h"
 #include "foundation/EIDebugger.h"
 #include "foundation/EIFunctionsBase.h"
 #include "foundation/SVCommon.h"
@@ -71,6 +72,8 @@ void MergeNewState() {
             user->CopySection("TBandForm.AMToolbarOptions_Items", *templ, false);
             // Written last: a merge cut short keeps the old version and runs again.
             WriteStateVersion(*user, templateVersion);
+            // Open windows reload before they next save, so the merge stays.
+            foundation::MoveSaveCount(*user, kBandForm);
         } else {
             watcher.Log("Not merging...");
         }

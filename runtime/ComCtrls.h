@@ -6,34 +6,9 @@
 #include <vector>
 
 #include "runtime/Controls.h"
+#include "runtime/ListItems.h"
 
 namespace rt {
-
-struct TListItem {
-    std::string Caption;
-    bool Checked = false;
-    TStringList SubItems;
-};
-
-class TListItems {
-public:
-    int Count() const { return static_cast<int>(items_.size()); }
-    TListItem& Item(int index);
-    TListItem& operator[](int index) { return Item(index); }
-    TListItem& Add(const std::string& caption);
-    void Delete(int index);
-    void Clear() { items_.clear(); }
-    // Changes inside a bracket reach the native view once, at its end.
-    void BeginUpdate() { ++updateCount_; }
-    void EndUpdate();
-    int UpdateCount() const { return updateCount_; }
-    int UpdateBrackets() const { return brackets_; }  // completed brackets
-
-private:
-    std::vector<TListItem> items_;
-    int updateCount_ = 0;
-    int brackets_ = 0;
-};
 
 class TListView : public TWinControl {
     RT_CLASS(TListView)

@@ -1,8 +1,11 @@
 #include "runtime/SysUtils.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cerrno>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "runtime/Format.h"
@@ -38,17 +41,16 @@ Decimal ToDecimal(double value) {
     d.negative = std::signbit(value);
     value = std::fabs(value);
     if (value == 0) return d;
+    // printf's own conversion, not std::to_chars: the latter's tables would
+    // add a fifth to every module. The C library is exact here; only the
+    // mantissa's digits and the exponent are read, so the locale's decimal
+    // point does not matter.
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17);
-    std::string text(buffer, result.ptr);  // "d.ddddddddddddddddde+XX"
-    std::size_t e = text.find('e');
-    d.digits = text.substr(0, 1) + text.substr(2, e - 2);
-    std::size_t at = e + 1;
-    bool negativeExponent = text[at] == '-';
-    if (text[at] == '+' || text[at] == '-') ++at;
-    int exponent = 0;
-    std::from_chars(text.data() + at, text.data() + text.size(), exponent);
-    d.exponent = (negativeExponent ? -exponent : exponent) + 1;
+    std::snprintf(buffer, sizeof buffer, "%.17e", value);  // "d.ddddddddddddddddde+XX"
+    const char* at = buffer;
+    for (; *at && *at != 'e' && *at != 'E'; ++at)
+        if (IsDigit(*at)) d.digits += *at;
+    d.exponent = (*at ? std::atoi(at + 1) : 0) + 1;
     StripTrailingZeros(d);
     return d;
 }
@@ -223,10 +225,15 @@ bool TextToFloat(const std::string& text, double& value) {
         if (expDigits == 0) return false;
     }
     if (i != s.size()) return false;
-    const char* first = s.data() + (s[0] == '+' ? 1 : 0);
-    double parsed = 0;
-    auto result = std::from_chars(first, s.data() + s.size(), parsed, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != s.data() + s.size()) return false;
+    // strtod reads the C library's decimal point, which a host process may
+    // have changed; the text was checked above, so only '.' needs mapping.
+    if (const char* point = std::localeconv()->decimal_point; point && *point && *point != '.')
+        std::replace(s.begin(), s.end(), '.', *point);
+    errno = 0;
+    char* end = nullptr;
+    const double parsed = std::strtod(s.c_str(), &end);
+    if (end != s.c_str() + s.size()) return false;
+    if (errno == ERANGE && (std::isinf(parsed) || parsed == 0)) return false;
     value = parsed;
     return true;
 }

@@ -15,7 +15,8 @@ namespace {
 constexpr std::uint32_t kWaitLimit = 10000;  // ms
 constexpr std::uint32_t kWaitPoll = 100;     // ms
 
-// Stands in for the scheme's "//" while an address is cut at "/".
+// Stands in for the scheme's "//" while an address is cut at "/". Meanwhile
+// the address's own "%" are written "%25", so no text of its own reads as the mark.
 constexpr const char* kSchemeMark = "%%ZPHT1%%";
 
 std::string WithoutTrailingSlashes(std::string text) {
@@ -236,6 +237,7 @@ bool TSolvane::CanGoUp() {
 
 bool TSolvane::AssignUpUrls(rt::TStringList& list) {
     std::string url = CurrentPageUrl();
+    foundation::ReplaceAllText(url, "%", "%25");
     foundation::ReplaceAllText(url, "://", kSchemeMark);
     url = WithoutTrailingSlashes(url);
     if (auto query = url.find('?'); query != std::string::npos) url = WithoutTrailingSlashes(url.substr(0, query + 1));
@@ -252,6 +254,7 @@ bool TSolvane::AssignUpUrls(rt::TStringList& list) {
         for (int n = 0; n < parts.Count(); ++n) {
             std::string part = parts[n];
             foundation::ReplaceAllText(part, kSchemeMark, "://");
+            foundation::ReplaceAllText(part, "%25", "%");
             address += part + "/";
             list.Add(address);
         }

@@ -1,7 +1,6 @@
 #include "UpdateOffer.h"
 
 #include <cctype>
-#include <sstream>
 
 namespace renova {
 namespace {
@@ -42,10 +41,13 @@ std::optional<Version> ParseVersion(const std::string& text) {
 }
 
 std::optional<Offer> ParseFeed(const std::string& text) {
-    std::istringstream lines(text);
-    std::string line, section, version, installer;
-    while (std::getline(lines, line)) {
-        line = Trim(line);
+    std::string section, version, installer;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(start, end - start));
+        start = end + 1;
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[' && line.back() == ']') {
             section = Lower(Trim(line.substr(1, line.size() - 2)));

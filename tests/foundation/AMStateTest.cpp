@@ -136,6 +136,25 @@ TEST_F(AMStateTest, TrimmedMissingAndBadValues) {
     EXPECT_EQ(form.edtSearch->Items().ToVector(), (std::vector<std::string>{"kept"}));
 }
 
+TEST_F(AMStateTest, QuotedValuesKeepTheirQuotesOverEverySaveAndReload) {
+    // A read removes one pair of surrounding quotes: a quoted search must not
+    // lose a pair of its own on every save.
+    TBandForm form;
+    form.edtSearch->Items().SetStrings({"\"new york\"", "'it'", "\"\"twice\"\"", " \"padded\" ", "a \"b\"", "\""});
+    form.MRUItemCount->SetValue("\"12\"");
+    form.State->Save();
+    EXPECT_EQ(Read("TBandForm.edtSearch_Items", "Item0"), "\"new york\"");
+    EXPECT_EQ(Read("TBandForm", "MRUItemCount_Value"), "\"12\"");
+    const std::vector<std::string> expected{"\"new york\"", "'it'", "\"\"twice\"\"", "\"padded\"", "a \"b\"", "\""};
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        TBandForm other;
+        other.State->Reload();
+        EXPECT_EQ(other.edtSearch->Items().ToVector(), expected) << cycle;
+        EXPECT_EQ(other.MRUItemCount->Value(), "\"12\"") << cycle;
+        other.State->Save();
+    }
+}
+
 TEST_F(AMStateTest, SaveCounterAcrossTwoFormsSharingOneFile) {
     WriteBytes(path, "[TBandForm]\r\nSaveCount_Value=7x\r\n");
     TBandForm a, b;

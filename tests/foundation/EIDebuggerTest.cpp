@@ -1,12 +1,14 @@
 #include "foundation/EIDebugger.h"
 
-#include <sstream>
+#include <stdexcept>
 
 #include "HostPlatformTest.h"
 #include "ViewerRecorder.h"
 #include "foundation/EIFunctionsBase.h"
 #include "foundation/SVDebug.h"
 #include "runtime/ClassRegistry.h"
+#include "runtime/Streams.h"
+#include "runtime/SysUtils.h"
 
 using namespace foundation;
 namespace v = foundation::viewer;
@@ -105,6 +107,14 @@ TEST_F(BugWatcherTest, ErrorsBeepAndAreSentTwice) {
     const auto lines = viewer.Lines(v::NewLine);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
               (std::vector<std::string>{"Note: while merging", "HelpContextID: 0", "Class: EIIgniteError"}));
+
+    // Library errors and errors of a namespace are named without it.
+    const std::out_of_range library("index");
+    BugWatcher().LogException("while reading", &library);
+    EXPECT_EQ(viewer.Lines(v::NewLine).back(), "Class: out_of_range");
+    const rt::EConvertError converting("bad number");
+    BugWatcher().LogException("while reading", &converting);
+    EXPECT_EQ(viewer.Lines(v::NewLine).back(), "Class: EConvertError");
 }
 
 TEST_F(BugWatcherTest, GroupsListsStreamsAndTimes) {
@@ -119,9 +129,10 @@ TEST_F(BugWatcherTest, GroupsListsStreamsAndTimes) {
     std::vector<rt::TObject*> objects{&named, &unnamed};
     watcher.LogObjectList("Objects", &objects);
     watcher.LogStringsGroupFmt("Strings %d", {2}, rt::TStringList{"s1", "s2"});
-    std::istringstream stream("one\r\ntwo\n");
+    rt::TStringStream stream("one\r\ntwo\n");
+    stream.SetPosition(4);
     watcher.LogStream("Stream", stream);
-    EXPECT_EQ(stream.tellg(), 0);
+    EXPECT_EQ(stream.Position(), 0);
     watcher.LogIndexedList("Indexed");
     EXPECT_THROW(watcher.LogClassByName("Class", "TNoSuchClass"), rt::EClassNotFound);
     rt::RegisterClass("TBandForm");

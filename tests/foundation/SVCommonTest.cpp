@@ -106,6 +106,24 @@ TEST_F(SettingsTest, PopupsAllowedPerDomain) {
     EXPECT_TRUE(IsPopupAllowedForDomain("about:blank"));
 }
 
+TEST_F(SettingsTest, HostlessAddressesTheSettingsFileWouldTrimOrCutAreNoKeys) {
+    // The profile services trim tabs and the like from names and stop a name
+    // at a NUL: such a key would be stored as another site's, and removing
+    // the site would not find it again.
+    const std::string before = FileBytes(InModule("user_1.ini"));
+    for (const std::string& address : {std::string("intranet\t"), std::string("\x0bintranet"),
+                                       std::string("intranet\x1a"), std::string("intra\0net", 9)}) {
+        AllowPopupsForDomain(address);
+        EXPECT_FALSE(IsPopupAllowedForDomain(address));
+        EXPECT_FALSE(IsPopupAllowedForDomain("intranet"));
+        EXPECT_FALSE(IsPopupAllowedForDomain("intra"));
+    }
+    EXPECT_EQ(FileBytes(InModule("user_1.ini")), before);
+    AllowPopupsForDomain("intranet");
+    DisallowPopupsForDomain("intranet");
+    EXPECT_FALSE(IsPopupAllowedForDomain("intranet"));
+}
+
 TEST_F(SettingsTest, ModifierKeys) {
     EXPECT_FALSE(IsModifierKeyDown());
     for (int key : {platform::vk::Shift, platform::vk::Control, platform::vk::Menu}) {

@@ -34,6 +34,7 @@ TEST_F(MergeStateTest, OlderUserFileGetsTheTemplatesNewSettings) {
     WriteBytes(InModule("settings_template.ini"), kTemplateV3);
     WriteBytes(UserFile(),
                "[TBandForm]\r\nStateVersion_Value=2\r\nMRUItemCount_Value=25\r\nEmptyAtUser_Value=\r\nMine_Value=x\r\n"
+               "SaveCount_Value=7\r\n"
                "[DomainsAllowedPopups]\r\nmine.com=True\r\n"
                "[OverriddenValues]\r\nWhatsNew=False\r\n"
                "[Other]\r\nuntouched=1\r\n");
@@ -49,6 +50,8 @@ TEST_F(MergeStateTest, OlderUserFileGetsTheTemplatesNewSettings) {
     EXPECT_EQ(Read("OverriddenValues", "WhatsNew"), "True");
     EXPECT_EQ(Read("TBandForm.AMToolbarOptions_Items", "Item1"), "btnHighlight");  // the user had none
     EXPECT_EQ(Read("Other", "untouched"), "1");
+    // Open windows see their state as stale and reload before their next save.
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "8");
 }
 
 TEST_F(MergeStateTest, AUsersOwnToolbarListIsKept) {

@@ -20,8 +20,10 @@ class HostPlatformTest : public ::testing::Test {
 protected:
     enum class RegistryUse { Real, StandIn };
 
-    explicit HostPlatformTest(RegistryUse registry = RegistryUse::Real)
-        : host_(temp_.Path()), services_(MakeServices(registry)) {
+    // A non-empty `sharedRoot` takes another test's folder instead of a fresh
+    // one: a second process working on the same files.
+    explicit HostPlatformTest(RegistryUse registry = RegistryUse::Real, const std::string& sharedRoot = "")
+        : root_(sharedRoot.empty() ? temp_.Path() : sharedRoot), host_(root_), services_(MakeServices(registry)) {
         host_.module->SetFileName(InModule("Solvane.dll"));
         Files().CreateDirectory(ModuleFolder());
     }
@@ -30,7 +32,7 @@ protected:
     // under the temporary directory on Windows.
     std::string ModuleFolder() const {
 #ifdef _WIN32
-        return temp_.Path() + "\\Zephyra\\";
+        return root_ + "\\Zephyra\\";
 #else
         return "c:\\Zephyra\\";
 #endif
@@ -54,6 +56,7 @@ protected:
     void WriteBytes(const std::string& path, const std::string& bytes) const { Files().WriteFile(path, bytes); }
 
     TempFolder temp_;
+    const std::string root_;  // the folder the platform works in
     platform::host::HostPlatform host_;
 
 private:

@@ -164,6 +164,27 @@ TEST_F(SolvaneTest, ParentAddressesRunFromTheRootToTheNearestParent) {
     }
 }
 
+TEST_F(SolvaneTest, ParentAddressesKeepTheTextOfThePageAddress) {
+    // The address's own text is never taken for the stand-in of a scheme's
+    // "//": each parent starts the page's address.
+    struct Case {
+        std::string url;
+        std::vector<std::string> parents;
+    };
+    const Case cases[] = {
+        {"http://h/a%%zpht1%%b/c", {"http://h/", "http://h/a%%zpht1%%b/"}},
+        {"http://h/%%ZPHT1%%/x%25y/z", {"http://h/", "http://h/%%ZPHT1%%/", "http://h/%%ZPHT1%%/x%25y/"}},
+        {"http://h/a%%ZPHT1%://b/c", {"http://h/", "http://h/a%%ZPHT1%://b/"}},
+        {"ftp://h/%/%%/c", {"ftp://h/", "ftp://h/%/", "ftp://h/%/%%/"}},
+    };
+    rt::TStringList list;
+    for (const Case& c : cases) {
+        browser->locationUrl = c.url;
+        EXPECT_TRUE(solvane.AssignUpUrls(list)) << c.url;
+        EXPECT_EQ(list.ToVector(), c.parents) << c.url;
+    }
+}
+
 TEST_F(SolvaneTest, CanGoUpCountsThePiecesOfTheAddress) {
     for (const auto& [url, up] : std::vector<std::pair<std::string, bool>>{
              {"http://host", false}, {"http://host///", false}, {"http://host/a", true}, {"http://host/a/", true},
