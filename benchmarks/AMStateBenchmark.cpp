@@ -58,7 +58,7 @@ void StoreSaveAndReload(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 
     // The floor: the file the store wrote, read whole and written back whole.
-    constexpr int kPlainRounds = 20;
+    constexpr int kPlainRounds = 100;
     bench::LoopClock plainClock;
     for (int i = 0; i < kPlainRounds; ++i) {
         const std::string bytes = fixture.host.files->ReadFile(fixture.file).value_or("");

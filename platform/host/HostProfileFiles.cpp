@@ -1,8 +1,9 @@
 // HostProfileFiles: the profile services over files of this machine, with the
 // rules of wine's kernel32 (see ProfileText.h).
 //
-// Every call reads the file afresh (no cache: wine re-reads a file written in
-// the last two seconds, so sequences of calls see the same thing), and every
+// Every call reads the file afresh (wine re-reads a file written in the last
+// two seconds, so sequences of calls see the same thing); only the parse of
+// bytes seen a moment ago is kept (ParsedFiles), and every
 // write that changes the model regenerates the whole file and replaces it
 // atomically (temporary file in the same folder, then rename). A write that
 // changes nothing leaves the file alone, and a missing file stays missing.
@@ -12,7 +13,9 @@
 // when the new content cannot be put in place (a read-only folder included).
 // Calls of one process run one at a time (wine's PROFILE_CritSect); between
 // processes a caller holds IFileLocks.
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <system_error>
 
@@ -30,9 +33,43 @@ std::mutex& ProfileMutex() {
     return mutex;
 }
 
-profile::Document Load(const std::string& nativePath) {
+// The documents parsed last, with the bytes they came from. A call still reads
+// the file each time and uses a parse only for exactly those bytes: a form's
+// save and reload make ten calls on one file, and parsing, not reading, is
+// what grows with it. Guarded by ProfileMutex.
+class ParsedFiles {
+public:
+    std::shared_ptr<const profile::Document> Parse(const std::string& nativePath, std::string bytes) {
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (it->path == nativePath && it->bytes == bytes) {
+                std::rotate(entries_.begin(), it, it + 1);
+                return entries_.front().document;
+            }
+        }
+        auto document = std::make_shared<const profile::Document>(profile::Document::Parse(bytes));
+        std::erase_if(entries_, [&](const Entry& e) { return e.path == nativePath; });
+        entries_.insert(entries_.begin(), Entry{nativePath, std::move(bytes), document});
+        if (entries_.size() > kKept) entries_.pop_back();
+        return document;
+    }
+
+private:
+    static constexpr std::size_t kKept = 4;
+    struct Entry {
+        std::string path, bytes;
+        std::shared_ptr<const profile::Document> document;
+    };
+    std::vector<Entry> entries_;
+};
+
+ParsedFiles& Parsed() {
+    static ParsedFiles parsed;
+    return parsed;
+}
+
+std::shared_ptr<const profile::Document> Load(const std::string& nativePath) {
     std::optional<std::string> bytes = ReadWholeFile(nativePath);
-    return profile::Document::Parse(bytes ? *bytes : std::string());
+    return Parsed().Parse(nativePath, bytes ? std::move(*bytes) : std::string());
 }
 
 // PROFILE_Open with write access, then the change, then PROFILE_FlushFile.
@@ -51,8 +88,10 @@ bool Modify(const std::string& nativePath, Change change) {
         if (!read) return false;
         bytes = std::move(*read);
     }
-    profile::Document doc = profile::Document::Parse(bytes);
+    profile::Document doc = *Parsed().Parse(nativePath, std::move(bytes));
     if (!change(doc)) return true;  // nothing changed: nothing written
+    // The next call parses what was written: a document is not always what
+    // its own text reads back as (a value holding a line break).
     return WriteFileAtomically(nativePath, doc.Serialize());
 }
 
@@ -71,22 +110,22 @@ HostProfileFiles::HostProfileFiles(PathMapper mapper) {
 std::string HostProfileFiles::ReadString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& defaultValue) {
     std::lock_guard<std::mutex> lock(ProfileMutex());
-    return Load(mapper_(file)).ReadString(section, key, defaultValue);
+    return Load(mapper_(file))->ReadString(section, key, defaultValue);
 }
 
 std::vector<std::string> HostProfileFiles::ReadKeys(const std::string& file, const std::string& section) {
     std::lock_guard<std::mutex> lock(ProfileMutex());
-    return Load(mapper_(file)).Keys(section);
+    return Load(mapper_(file))->Keys(section);
 }
 
 std::vector<std::string> HostProfileFiles::ReadSectionNames(const std::string& file) {
     std::lock_guard<std::mutex> lock(ProfileMutex());
-    return Load(mapper_(file)).SectionNames();
+    return Load(mapper_(file))->SectionNames();
 }
 
 std::vector<std::string> HostProfileFiles::ReadSectionLines(const std::string& file, const std::string& section) {
     std::lock_guard<std::mutex> lock(ProfileMutex());
-    return Load(mapper_(file)).SectionLines(section);
+    return Load(mapper_(file))->SectionLines(section);
 }
 
 bool HostProfileFiles::WriteString(const std::string& file, const std::string& section, const std::string& key,
@@ -108,7 +147,8 @@ bool HostProfileFiles::WriteSectionLines(const std::string& file, const std::str
 }
 
 void HostProfileFiles::Flush(const std::string& /*file*/) {
-    // Nothing is cached: every write is on disk when the call returns.
+    // Every write is on disk when the call returns; parses are kept only
+    // with the bytes they came from.
 }
 
 }  // namespace platform::host
