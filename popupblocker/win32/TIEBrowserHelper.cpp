@@ -26,6 +26,13 @@ void Check(HRESULT result, const char* what) {
     if (FAILED(result)) foundation::RaiseErrorFmt("%s failed (%x)", {std::string(what), static_cast<unsigned>(result)});
 }
 
+// A call that hands out an interface may also succeed and hand out nothing.
+template <class Face>
+void CheckInterface(HRESULT result, const ComPtr<Face>& object, const char* what) {
+    Check(result, what);
+    if (!object) foundation::RaiseError(std::string(what) + " is missing");
+}
+
 // Owns a VARIANT.
 struct VariantHolder {
     VARIANT value;
@@ -155,12 +162,12 @@ STDMETHODIMP TIEBrowserHelper::SetSite(IUnknown* site) {
             return S_OK;
         }
         browser_.Reset();
-        Check(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser_.GetAddressOf())),
-              "The site's IWebBrowser2");
+        CheckInterface(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser_.GetAddressOf())),
+                       browser_, "The site's IWebBrowser2");
         ComPtr<IConnectionPointContainer> container;
-        Check(browser_.As(&container), "IConnectionPointContainer");
+        CheckInterface(browser_.As(&container), container, "IConnectionPointContainer");
         ComPtr<IConnectionPoint> connection;
-        Check(container->FindConnectionPoint(kBrowserEvents, &connection), "FindConnectionPoint");
+        CheckInterface(container->FindConnectionPoint(kBrowserEvents, &connection), connection, "FindConnectionPoint");
         DWORD cookie = 0;
         Check(connection->Advise(static_cast<IDispatch*>(this), &cookie), "Advise");
         connection_ = connection;
@@ -198,8 +205,8 @@ bool DoShowBrowserBar(IUnknown* site, const char* classIdText, bool show) {
     try {
         foundation::RaiseErrorIf(site == nullptr, "No site");
         ComPtr<IWebBrowser2> browser;
-        Check(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())),
-              "The site's IWebBrowser2");
+        CheckInterface(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())),
+                       browser, "The site's IWebBrowser2");
         std::wstring wide(classIdText, classIdText + std::char_traits<char>::length(classIdText));
         VariantHolder classId, visible, size;
         classId.value.vt = VT_BSTR;

@@ -7,6 +7,7 @@
 #include "foundation/SVBase.h"
 #include "foundation/SVCommon.h"
 #include "platform/ServerLifetime.h"
+#include "platform/win32/Win32Browser.h"
 #include "platform/win32/ui/Win32UiBackend.h"
 #include "toolbar/BandForm.h"
 #include "toolbar/controls/win32/ToolbarPeers.h"
@@ -17,12 +18,23 @@
 namespace toolbar::win32 {
 namespace {
 
+// The browser holds the form's sink dispatch until it lets go of it, which
+// may be after the band has gone: while it does, the module stays loaded.
+void CountSinkDispatch(bool alive) {
+    if (alive) BandObjectCreated();
+    else BandObjectDestroyed();
+}
+
+std::shared_ptr<IEventSource> CountedEventSourceOf(const std::shared_ptr<platform::IBrowser>& browser) {
+    return EventSourceFrom(platform::win32::AutomationOf(browser), &CountSinkDispatch);
+}
+
 void Start() {
     if (foundation::IsShellHost()) return;
     try {
         foundation::OpenModuleState();
         BandModuleLoaded();
-        SetBrowserEventSourceProvider(&EventSourceOf);
+        SetBrowserEventSourceProvider(&CountedEventSourceOf);
     } catch (const std::exception& error) {
         ReportBandError("Start", error);
     } catch (...) {

@@ -36,12 +36,14 @@ private:
 
 class TConnectionPointSource final : public IEventSource {
 public:
-    explicit TConnectionPointSource(ComPtr<IUnknown> source) : source_(std::move(source)) {}
+    TConnectionPointSource(ComPtr<IUnknown> source, TSinkDispatch::TModuleLock moduleLock)
+        : source_(std::move(source)), moduleLock_(moduleLock) {}
 
     std::unique_ptr<IEventConnection> Advise(TSHDocVwEventsBaseSink& sink) override {
         ComPtr<IConnectionPointContainer> container;
         Check(source_.As(&container), "QueryInterface(IConnectionPointContainer)");
-        ComPtr<TSinkDispatch> dispatch = TSinkDispatch::Create(sink);
+        if (!container) Check(E_NOINTERFACE, "QueryInterface(IConnectionPointContainer)");
+        ComPtr<TSinkDispatch> dispatch = TSinkDispatch::Create(sink, moduleLock_);
         ComPtr<IConnectionPoint> point;
         Check(container->FindConnectionPoint(dispatch->EventsInterface(), &point), "FindConnectionPoint");
         if (!point) Check(E_POINTER, "FindConnectionPoint");
@@ -52,14 +54,15 @@ public:
     }
 
 private:
-    ComPtr<IUnknown> source_;  // the object with the events
+    ComPtr<IUnknown> source_;                  // the object with the events
+    TSinkDispatch::TModuleLock moduleLock_;    // counts the sink dispatches; may be null
 };
 
 }  // namespace
 
-std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source) {
+std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source, TSinkDispatch::TModuleLock moduleLock) {
     if (!source) return nullptr;
-    return std::make_shared<TConnectionPointSource>(ComPtr<IUnknown>(source));
+    return std::make_shared<TConnectionPointSource>(ComPtr<IUnknown>(source), moduleLock);
 }
 
 std::shared_ptr<IEventSource> EventSourceOf(const std::shared_ptr<platform::IBrowser>& browser) {

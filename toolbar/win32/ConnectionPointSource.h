@@ -10,11 +10,13 @@
 #include <unknwn.h>
 
 #include "toolbar/SHDocVwEvents.h"
+#include "toolbar/win32/TSinkDispatch.h"
 
 namespace toolbar::win32 {
 
-// The events of `source` (the browser's IWebBrowser2); null for null.
-std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source);
+// The events of `source` (the browser's IWebBrowser2); null for null. Each
+// sink dispatch it advises counts in `moduleLock` while it lives, when given.
+std::shared_ptr<IEventSource> EventSourceFrom(IUnknown* source, TSinkDispatch::TModuleLock moduleLock = nullptr);
 // The events of a browser made by platform::win32::BrowserFrom; null for any other.
 std::shared_ptr<IEventSource> EventSourceOf(const std::shared_ptr<platform::IBrowser>& browser);
 

@@ -52,14 +52,21 @@ HRESULT Answer(const TInvokeResult& result, const std::string& source, EXCEPINFO
 
 }  // namespace
 
-ComPtr<TSinkDispatch> TSinkDispatch::Create(TSHDocVwEventsBaseSink& sink) {
+ComPtr<TSinkDispatch> TSinkDispatch::Create(TSHDocVwEventsBaseSink& sink, TModuleLock moduleLock) {
     ComPtr<TSinkDispatch> dispatch;
     // Takes over the first reference; this ComPtr's Attach would add a second one.
-    *dispatch.GetAddressOf() = new TSinkDispatch(sink);
+    *dispatch.GetAddressOf() = new TSinkDispatch(sink, moduleLock);
     return dispatch;
 }
 
-TSinkDispatch::TSinkDispatch(TSHDocVwEventsBaseSink& sink) : events_(ToIID(sink.SinkIID())), sink_(&sink) {}
+TSinkDispatch::TSinkDispatch(TSHDocVwEventsBaseSink& sink, TModuleLock moduleLock)
+    : events_(ToIID(sink.SinkIID())), sink_(&sink), moduleLock_(moduleLock) {
+    if (moduleLock_) moduleLock_(true);
+}
+
+TSinkDispatch::~TSinkDispatch() {
+    if (moduleLock_) moduleLock_(false);
+}
 
 // IUnknown
 

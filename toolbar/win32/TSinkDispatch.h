@@ -19,8 +19,14 @@ namespace toolbar::win32 {
 
 class TSinkDispatch final : public platform::win32::TEventsDispatch {
 public:
-    // A new object forwarding to `sink`, with one reference owned by the result.
-    static Microsoft::WRL::ComPtr<TSinkDispatch> Create(TSHDocVwEventsBaseSink& sink);
+    // The module's count of live objects: a browser may hold the object after
+    // the component let it go (an Unadvise that failed), and the module must
+    // stay loaded until the browser releases it.
+    using TModuleLock = void (*)(bool locked);
+
+    // A new object forwarding to `sink`, with one reference owned by the
+    // result; counted by `moduleLock` while it lives, when one is given.
+    static Microsoft::WRL::ComPtr<TSinkDispatch> Create(TSHDocVwEventsBaseSink& sink, TModuleLock moduleLock = nullptr);
 
     // The sink's events interface.
     const IID& EventsInterface() const { return events_; }
@@ -37,8 +43,8 @@ public:
                         EXCEPINFO* exceptionInfo, UINT* argError) override;
 
 protected:
-    explicit TSinkDispatch(TSHDocVwEventsBaseSink& sink);
-    ~TSinkDispatch() = default;
+    TSinkDispatch(TSHDocVwEventsBaseSink& sink, TModuleLock moduleLock);
+    ~TSinkDispatch();
 
 private:
     HRESULT InvokeSink(DISPID dispId, WORD flags, DISPPARAMS* params, EXCEPINFO* exceptionInfo, UINT* argError);
@@ -46,6 +52,7 @@ private:
     std::atomic<ULONG> refs_{1};      // references held by the browser and the connection
     IID events_;                      // the sink's events interface, answered like IDispatch
     TSHDocVwEventsBaseSink* sink_;    // the component; null once detached
+    TModuleLock moduleLock_;          // counts this object in the module's; may be null
 };
 
 }  // namespace toolbar::win32

@@ -186,8 +186,9 @@ STDMETHODIMP TToolbarBand::SetSite(IUnknown* site) {
         site->QueryInterface(IID_IInputObjectSite, reinterpret_cast<void**>(site_.GetAddressOf()));
         ComPtr<IOleWindow> siteWindow;
         HWND parent = nullptr;
+        // Each answer is checked for the interface too: a site may succeed and hand out nothing.
         if (SUCCEEDED(site->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(siteWindow.GetAddressOf()))) &&
-            SUCCEEDED(siteWindow->GetWindow(&parent)))
+            siteWindow && SUCCEEDED(siteWindow->GetWindow(&parent)))
             parentWindow_ = parent;
         commandTarget_.Reset();
         site->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(commandTarget_.GetAddressOf()));
@@ -195,7 +196,8 @@ STDMETHODIMP TToolbarBand::SetSite(IUnknown* site) {
         browser_.Reset();
         ComPtr<IServiceProvider> services;
         IUnknown* provider = commandTarget_ ? static_cast<IUnknown*>(commandTarget_.Get()) : site;
-        if (SUCCEEDED(provider->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.GetAddressOf()))))
+        if (SUCCEEDED(provider->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.GetAddressOf()))) &&
+            services)
             services->QueryService(kWebBrowserApp, IID_IWebBrowser2, reinterpret_cast<void**>(browser_.GetAddressOf()));
         return S_OK;
     });
@@ -280,7 +282,9 @@ void TToolbarBand::CreateForm() {
     ::SetPropA(window, kBandProperty, this);
     savedWindowProc_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BandWindowProc)));
-    form_->SetBrowser(browser_ ? platform::win32::BrowserFrom(browser_.Get()) : nullptr);
+    // A site that gave no browser has no events to connect to: the form's
+    // tries at connecting would only hold the browser's window for seconds.
+    if (browser_) form_->SetBrowser(platform::win32::BrowserFrom(browser_.Get()));
     form_->RestoreState();
     form_->SetShowHint(true);  // every control's hint, shown for 5 seconds by the form's tip window
 }
