@@ -33,6 +33,15 @@ mkdir -p "$build/corpus-work" "$build/findings" "$build/logs"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:symbolize=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
+# The files of install/ that a target reads as a user's machine has them.
+install_seeds() {
+  case $1 in
+    SimpleXmlFuzzer) echo install/Data/*.xml ;;
+    HtmlToRtfFuzzer) echo install/Help/*.html install/whatsnew.html ;;
+    ProfileFuzzer|AMStateFuzzer) echo install/settings_template.ini ;;
+  esac
+}
+
 failed=0
 printf '%-20s %12s  %s\n' "target" "executions" "findings"
 for target in "${targets[@]}"; do
@@ -46,6 +55,8 @@ for target in "${targets[@]}"; do
   log="$build/logs/$target.log"
   mkdir -p "$work" "$findings"
   [ -d "tests/fuzz/corpus/$target" ] && cp -n tests/fuzz/corpus/"$target"/* "$work"/ 2>/dev/null
+  # The installation's own files of the kind the target reads are seeds too.
+  for seed in $(install_seeds "$target"); do cp -n "$seed" "$work/install-$(basename "$seed")"; done
   before=$(ls -A "$findings" | wc -l)
   "$bin/$target" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" >"$log" 2>&1

@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "toolbar/EventSinkFakes.h"
 #include "FuzzSupport.h"
 #include "runtime/DispArgs.h"
 #include "toolbar/SHDocVwEvents.h"
@@ -39,82 +40,6 @@ private:
     std::size_t size_, at_ = 0;
 };
 
-class Object : public platform::IBrowserObject {
-public:
-    std::shared_ptr<platform::IBrowser> AsBrowser() override { return nullptr; }
-};
-
-struct Opaque {
-    bool operator==(const Opaque&) const = default;
-};
-using Value = std::variant<std::monostate, bool, int, std::string, toolbar::TDispatch, Opaque>;
-
-struct Element {
-    Value value;
-    bool byRef = false;
-};
-
-// A block whose readings are strict (each reads only as its own type) and
-// where any element outside the block is a finding.
-class Block : public toolbar::IDispArgs {
-public:
-    Block(std::vector<Element> elements, std::vector<int> named) : elements_(std::move(elements)), named_(std::move(named)) {}
-
-    std::size_t Count() const override { return elements_.size(); }
-    std::vector<int> NamedIds() const override { return named_; }
-    toolbar::TDispArgType Type(std::size_t e) const override {
-        using T = toolbar::TDispArgType;
-        constexpr T kTypes[] = {T::Empty, T::Bool, T::Integer, T::Text, T::Dispatch, T::Other};
-        return kTypes[At(e).value.index()];
-    }
-    bool IsByRef(std::size_t e) const override { return At(e).byRef; }
-    std::string Text(std::size_t e) const override { return Get<std::string>(e); }
-    int Integer(std::size_t e) const override { return Get<int>(e); }
-    bool Bool(std::size_t e) const override { return Get<bool>(e); }
-    rt::Variant Value(std::size_t e) const override {
-        const auto& v = At(e).value;
-        if (auto* b = std::get_if<bool>(&v)) return *b;
-        if (auto* i = std::get_if<int>(&v)) return *i;
-        if (auto* s = std::get_if<std::string>(&v)) return *s;
-        return rt::Variant();
-    }
-    toolbar::TDispatch Dispatch(std::size_t e) const override {
-        if (std::holds_alternative<std::monostate>(At(e).value)) return nullptr;
-        return Get<toolbar::TDispatch>(e);
-    }
-    void SetBool(std::size_t e, bool value) override { Set(e, value); }
-    void SetInteger(std::size_t e, int value) override { Set(e, value); }
-    void SetValue(std::size_t e, const rt::Variant& value) override {
-        if (value.IsText()) Set(e, value.ToString());
-        else Set(e, std::monostate{});
-    }
-    void SetDispatch(std::size_t e, const toolbar::TDispatch& value) override { Set(e, value); }
-
-    // A write into an element the caller did not pass by reference is a finding too.
-    bool Written(std::size_t e) const { return written_.size() > e && written_[e]; }
-
-private:
-    const Element& At(std::size_t e) const {
-        ZR_CHECK(e < elements_.size(), "element " + std::to_string(e) + " of " + std::to_string(elements_.size()));
-        return elements_[e];
-    }
-    template <class T>
-    T Get(std::size_t e) const {
-        if (auto* v = std::get_if<T>(&At(e).value)) return *v;
-        throw toolbar::EDispArgTypeError("wrong type", e);
-    }
-    void Set(std::size_t e, ::Value value) {
-        ZR_CHECK(At(e).byRef, "a write into by-value element " + std::to_string(e));
-        elements_[e].value = std::move(value);
-        written_.resize(elements_.size());
-        written_[e] = true;
-    }
-
-    std::vector<Element> elements_;
-    std::vector<int> named_;
-    std::vector<bool> written_;
-};
-
 constexpr int kEventIds[] = {102, 108, 105, 106, 104, 113, 112, 250, 251, 252, 259, 253, 254, 255, 256, 257,
                              258, 260, 262, 264, 265, 266, 267, 263, 268, 269, 270, 271, 225, 226, 227, 272};
 
@@ -122,7 +47,7 @@ constexpr int kEventIds[] = {102, 108, 105, 106, 104, 113, 112, 250, 251, 252, 2
 void Touch(bool& b) { b = !b; }
 void Touch(int& i) { i = i == 0 ? 1 : 0; }
 void Touch(rt::Variant& v) { v = rt::Variant(v.IsText() ? std::string() : std::string("changed")); }
-void Touch(toolbar::TDispatch& d) { d = d ? nullptr : std::make_shared<Object>(); }
+void Touch(toolbar::TDispatch& d) { d = d ? nullptr : std::make_shared<zrtest::TestObject>(); }
 template <class T>
 void Touch(const T&) {}
 
@@ -175,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t event = bytes.Next();
     const int dispId = event < std::size(kEventIds) ? kEventIds[event] : event;
     const unsigned flags = bytes.Next() & 0x0F;
-    std::vector<Element> elements(args);
-    for (Element& element : elements) {
+    std::vector<zrtest::TestArg> elements(args);
+    for (zrtest::TestArg& element : elements) {
         const std::uint8_t kind = bytes.Next();
         element.byRef = kind & 0x80;
         switch (kind & 0x07) {
@@ -184,28 +109,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 2: element.value = bytes.Next32(); break;
             case 3: element.value = bytes.Text(); break;
             case 4: element.value = toolbar::TDispatch(); break;
-            case 5: element.value = toolbar::TDispatch(std::make_shared<Object>()); break;
-            case 6: element.value = Opaque{}; break;
+            case 5: element.value = toolbar::TDispatch(std::make_shared<zrtest::TestObject>()); break;
+            case 6: element.value = zrtest::Opaque{}; break;
             default: break;  // empty
         }
     }
 
     toolbar::TDWebBrowserEvents2 sink(nullptr);
     AssignEveryHandler(sink);
-    Block block(elements, named);
+    zrtest::TestArgs block(elements, named);
     toolbar::TInvokeResult result;
     try {
         result = sink.Invoke(dispId, flags, block);
     } catch (const rt::Exception&) {
+        for (const std::string& misuse : block.misuse) ZR_CHECK(false, misuse);
         ZR_CHECK((flags & rt::DispatchMethod) == 0, "a method call raised");
         return 0;
     }
+    for (const std::string& misuse : block.misuse) ZR_CHECK(false, misuse);
     using TCode = toolbar::TInvokeResult::TCode;
     ZR_CHECK(result.Code != TCode::Exception, result.Message);
     if (result.Code == TCode::ParamNotFound || result.Code == TCode::TypeMismatch)
         ZR_CHECK(result.ArgError < args, "fault element " + std::to_string(result.ArgError));
     if (result.Code != TCode::Ok) {
-        for (std::size_t e = 0; e < args; ++e) ZR_CHECK(!block.Written(e), "a refused call wrote back");
+        ZR_CHECK(block.writes == 0, "a refused call wrote back");
     }
     return 0;
 }

@@ -81,10 +81,16 @@ public:
     std::vector<TestArg> block;
     std::vector<int> named;
     int writes = 0;
+    // What a caller must never do, though it is answered with an error: read
+    // past the block, write into an element passed by value.
+    mutable std::vector<std::string> misuse;
 
 private:
     const TestArg& At(std::size_t e) const {
-        if (e >= block.size()) throw toolbar::EDispArgTypeError("no such element", e);
+        if (e >= block.size()) {
+            misuse.push_back("element " + std::to_string(e) + " of " + std::to_string(block.size()));
+            throw toolbar::EDispArgTypeError("no such element", e);
+        }
         return block[e];
     }
     template <class T>
@@ -93,7 +99,10 @@ private:
         throw toolbar::EDispArgTypeError("wrong type", e);
     }
     void Set(std::size_t e, TestValue value) {
-        if (!At(e).byRef) throw toolbar::EDispArgTypeError("not by reference", e);
+        if (!At(e).byRef) {
+            misuse.push_back("a write into by-value element " + std::to_string(e));
+            throw toolbar::EDispArgTypeError("not by reference", e);
+        }
         block[e].value = std::move(value);
         ++writes;
     }
