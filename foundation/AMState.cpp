@@ -75,11 +75,6 @@ std::function<std::string()>& Provider() {
     return provider;
 }
 
-bool IsProfileBlank(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
-}
-
 std::string ProfileTrim(const std::string& raw) {
     size_t b = 0, e = raw.size();
     while (b < e && IsProfileBlank(raw[b])) ++b;

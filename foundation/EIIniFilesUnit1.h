@@ -29,6 +29,12 @@ private:
     std::unique_ptr<platform::IFileLockHold> hold_;
 };
 
+// The blanks the profile services trim from the ends of names and values.
+inline bool IsProfileBlank(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
+}
+
 class TEIIniFile : public rt::TIniFile {
     RT_CLASS_SAME_PROPS(TEIIniFile, rt::TIniFile)
 public:

@@ -130,12 +130,6 @@ void SetToolbarVisible(bool value) { OpenMachineSettings()->WriteBoolStr(kToolba
 
 namespace {
 
-// The profile services trim these from names (and stop a name at a NUL).
-bool IsProfileBlank(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0x1A;
-}
-
 // The allowed-site key of an address, or empty when it cannot be a key of a
 // settings file: an address without a host is its own key, and an "=", a
 // line break, a NUL, a leading "[" or ";" or surrounding blanks would write
