@@ -223,7 +223,10 @@ void TFormStorage::RestoreProperties(TEIIniFile& ini) {
             const int n = rt::StrToIntDef(rt::Trim(count == values.end() ? "0" : count->second), 0);
             if (n < 0) return;
             // The count is believed only as far as the section has items:
-            // "Count=20000000" must not build 20 million of them.
+            // "Count=20000000" must not build 20 million of them. Items left
+            // out read empty, but only so many: one "Item9999999" line must
+            // not build ten million either.
+            constexpr int kMostItemsLeftOut = 1000;
             int itemCount = 0;
             for (const auto& entry : values) {
                 const std::string& key = entry.first;
@@ -233,6 +236,7 @@ void TFormStorage::RestoreProperties(TEIIniFile& ini) {
                     if (index < n) itemCount = std::max(itemCount, static_cast<int>(index) + 1);
                 }
             }
+            itemCount = std::min(itemCount, lines.Count() + kMostItemsLeftOut);
             std::vector<std::string> items;
             items.reserve(itemCount);
             for (int i = 0; i < itemCount; ++i) {

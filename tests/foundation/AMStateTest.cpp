@@ -206,6 +206,11 @@ TEST_F(AMStateTest, ListCountsAreBelievedOnlyAsFarAsTheSectionHoldsItems) {
     EXPECT_EQ(form.AMToolbarOptions->Items()[9], "y");
     EXPECT_EQ(form.MRUItemCount->Value(), "4");  // the rest of the restore went on
 
+    // One item far out does not fill millions of empty ones before it.
+    WriteBytes(path, "[TBandForm.edtSearch_Items]\r\nCount=20000000\r\nItem9999999=z\r\n");
+    form.State->Reload();
+    EXPECT_LE(form.edtSearch->Items().Count(), 1002);
+
     // A count below the items present still wins.
     WriteBytes(path, "[TBandForm.edtSearch_Items]\r\nCount=1\r\nItem0=a\r\nItem1=b\r\n");
     form.State->Reload();
