@@ -269,7 +269,7 @@ int TAMState::ReadSaveCount() {
     if (file.empty()) return 0;
     try {
         TEIIniFile ini(file);
-        return DigitsToIntDef(ini.ReadString(StorageSection(), SaveCountKey, "0"), 0);
+        return ReadSaveCountIn(ini, StorageSection());
     } catch (...) {
         return 0;
     }

@@ -125,13 +125,24 @@ public:
 inline constexpr const char* SaveCountKey = "SaveCount_Value";
 inline constexpr const char* FormVersionKey = "FormVersion";
 
+// The save counter kept in `section`: the number its digits form, or 0 when
+// there are none or they pass the integer range (a garbled file must not stop
+// every later save).
+inline int ReadSaveCountIn(TEIIniFile& ini, const std::string& section) {
+    try {
+        return DigitsToIntDef(ini.ReadString(section, SaveCountKey, "0"), 0);
+    } catch (const rt::EConvertError&) {
+        return 0;
+    }
+}
+
 // Moves the save counter of the form state kept in `section`, so that every
 // window holding that state reloads it before it next adds to it. A writer
 // other than the windows (the settings merge) calls it, under the file's
 // lock, after its writes: else a window's next save would put back what it
 // loaded before. At the top of its range the counter starts again at 1.
 inline void MoveSaveCount(TEIIniFile& ini, const std::string& section) {
-    const int count = DigitsToIntDef(ini.ReadString(section, SaveCountKey, "0"), 0);
+    const int count = ReadSaveCountIn(ini, section);
     ini.WriteString(section, SaveCountKey, std::to_string(count == INT_MAX ? 1 : count + 1));
 }
 

@@ -252,14 +252,25 @@ std::string ExpandUrlTemplate(const std::string& urlTemplate, const std::string&
     return result.append(urlTemplate, from, std::string::npos);
 }
 
+namespace {
+
+// The dates compared are TodayText's month/day/year whatever the system's
+// format: read in a day-first format, a check done today would be due again.
+// A text not of that form is read in the system's short date format.
+bool TryDateText(const std::string& text, rt::TDateTime& value) {
+    return rt::TryStrToDate(text, value, "M/d/yyyy", '/') || rt::TryStrToDate(text, value);
+}
+
+}  // namespace
+
 bool DaysApartAtLeast(int days, const std::string& dateText1, const std::string& dateText2) {
     rt::TDateTime first = 0, second = 0;
-    if (!rt::TryStrToDate(dateText1, first) || !rt::TryStrToDate(dateText2, second)) return true;
+    if (!TryDateText(dateText1, first) || !TryDateText(dateText2, second)) return true;
     return std::ceil(std::fabs(first - second)) >= days;
 }
 
 void RaisePageStillLoading() {
-    throw rt::Exception("This page is still being loaded.\r\rPlease try again once it has finished loading.");
+    throw EPageStillLoading("This page is still being loaded.\r\rPlease try again once it has finished loading.");
 }
 
 }  // namespace foundation

@@ -64,6 +64,12 @@ std::string PercentEscape(const std::string& text);
 // Fills "%%URL%%", "%%DOMAIN%%" and "%%SEARCH%%" (ignoring case).
 std::string ExpandUrlTemplate(const std::string& urlTemplate, const std::string& url, const std::string& searchText);
 bool DaysApartAtLeast(int days, const std::string& dateText1, const std::string& dateText2);
+// The runtime's general error, of a kind of its own so that the form's error
+// handler shows it to the user also outside debug mode.
+class EPageStillLoading : public rt::Exception {
+public:
+    using rt::Exception::Exception;
+};
 [[noreturn]] void RaisePageStillLoading();
 
 }  // namespace foundation

@@ -24,7 +24,13 @@ std::string YesNo(bool value) { return value ? "yes" : "no"; }
 std::unique_ptr<rt::TRegistry> OpenBrowserMainKey() { return OpenCurrentUserKey(BrowserMainKey); }
 std::unique_ptr<rt::TRegistry> OpenBrowserToolbarKey() { return OpenCurrentUserKey(BrowserToolbarKey); }
 
-bool IsBrowserMainYes(const std::string& name) { return rt::SameText(OpenBrowserMainKey()->ReadString(name), "YES"); }
+bool IsBrowserMainYes(const std::string& name) {
+    try {
+        return rt::SameText(OpenBrowserMainKey()->ReadString(name), "YES");
+    } catch (const rt::ERegistryException&) {
+        return false;  // a value that is not text is no "yes"; the next write of it repairs it
+    }
+}
 
 void WriteBrowserMainText(const std::string& name, const std::string& text) {
     OpenBrowserMainKey()->WriteString(name, text);

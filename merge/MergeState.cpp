@@ -13,6 +13,7 @@ using foundation::TEIIniFile;
 
 constexpr const char* kBandForm = "TBandForm";
 constexpr const char* kStateVersion = "StateVersion_Value";
+constexpr const char* kToolbarItems = "TBandForm.AMToolbarOptions_Items";
 
 }  // namespace
 
@@ -42,14 +43,21 @@ int ReadStateVersion(TEIIniFile& file) { return file.ReadInteger(kBandForm, kSta
 
 void WriteStateVersion(TEIIniFile& file, int version) { file.WriteInteger(kBandForm, kStateVersion, version); }
 
-void MergeSection(TEIIniFile& templ, TEIIniFile& user, const std::string& section, bool force) {
+int MergeSection(TEIIniFile& templ, TEIIniFile& user, const std::string& section, bool force) {
     rt::TStringList keys;
     templ.ReadSection(section, keys);
+    int written = 0;
     for (int i = 0; i < keys.Count(); ++i) {
         const std::string value = templ.ReadString(section, keys[i], "");
-        if (!force && !user.ReadString(section, keys[i], "").empty()) continue;
+        const std::string current = user.ReadString(section, keys[i], "");
+        if (!force && !current.empty()) continue;
+        // What the user already holds is not written again, so a merge that
+        // adds nothing leaves the file alone.
+        if (current == value && user.ValueExists(section, keys[i])) continue;
         user.WriteString(section, keys[i], value);
+        ++written;
     }
+    return written;
 }
 
 void MergeNewState() {
@@ -66,14 +74,22 @@ void MergeNewState() {
         watcher.TraceFmt("StateFromUserIni:%d, StateFromTemplate:%d", {userVersion, templateVersion});
         if (userVersion < templateVersion) {
             watcher.Log("Merging...");
-            MergeSection(*templ, *user, kBandForm, false);
-            MergeSection(*templ, *user, "DomainsAllowedPopups", false);
-            MergeSection(*templ, *user, "OverriddenValues", true);
-            user->CopySection("TBandForm.AMToolbarOptions_Items", *templ, false);
-            // Written last: a merge cut short keeps the old version and runs again.
-            WriteStateVersion(*user, templateVersion);
-            // Open windows reload before they next save, so the merge stays.
-            foundation::MoveSaveCount(*user, kBandForm);
+            int changes = MergeSection(*templ, *user, kBandForm, false);
+            changes += MergeSection(*templ, *user, "DomainsAllowedPopups", false);
+            changes += MergeSection(*templ, *user, "OverriddenValues", true);
+            if (user->KeyCount(kToolbarItems) == 0 && templ->KeyCount(kToolbarItems) > 0) {
+                user->CopySection(kToolbarItems, *templ, false);
+                ++changes;
+            }
+            // A merge that adds nothing leaves the file untouched: moving the
+            // counter would make every open window reload for nothing, and
+            // repeating it later costs nothing.
+            if (changes > 0) {
+                // Written last: a merge cut short keeps the old version and runs again.
+                WriteStateVersion(*user, templateVersion);
+                // Open windows reload before they next save, so the merge stays.
+                foundation::MoveSaveCount(*user, kBandForm);
+            }
         } else {
             watcher.Log("Not merging...");
         }

@@ -23,8 +23,9 @@ std::unique_ptr<foundation::TEIIniFile> OpenUserSettings();
 int ReadStateVersion(foundation::TEIIniFile& file);
 void WriteStateVersion(foundation::TEIIniFile& file, int version);
 // Copies the template's keys of `section` into the user's file: every key
-// with `force`, otherwise only keys the user lacks or has empty.
-void MergeSection(foundation::TEIIniFile& templ, foundation::TEIIniFile& user, const std::string& section,
+// with `force`, otherwise only keys the user lacks or has empty. Keys already
+// holding the template's value are not written; answers how many were.
+int MergeSection(foundation::TEIIniFile& templ, foundation::TEIIniFile& user, const std::string& section,
                   bool force);
 // The start-up of a merging module: ensure the file, then merge.
 void RunStartupMerge();

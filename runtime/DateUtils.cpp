@@ -141,8 +141,12 @@ std::string DateOrder(const std::string& format) {
 
 bool TryStrToDate(const std::string& text, TDateTime& value) {
     platform::IClock& clock = platform::Clock();
+    return TryStrToDate(text, value, clock.ShortDateFormat(), clock.DateSeparator());
+}
+
+bool TryStrToDate(const std::string& text, TDateTime& value, const std::string& shortDateFormat, char separator) {
+    platform::IClock& clock = platform::Clock();
     const std::string s = Trim(text);
-    const char separator = clock.DateSeparator();
 
     // Up to three numbers of 1 to 4 digits, separated by the separator.
     struct Number {
@@ -166,7 +170,7 @@ bool TryStrToDate(const std::string& text, TDateTime& value) {
     if (numbers.size() < 2) return false;
 
     // Two numbers are the day and the month in this year.
-    std::string order = DateOrder(clock.ShortDateFormat());
+    std::string order = DateOrder(shortDateFormat);
     if (numbers.size() == 2) order.erase(order.find('Y'), 1);
     int day = 0, month = 0;
     Number year{0, 0};

@@ -23,6 +23,9 @@ TDateTime Date();
 // "'%s' is not a valid date".
 TDateTime StrToDate(const std::string& text);
 bool TryStrToDate(const std::string& text, TDateTime& value);
+// The same in a given order of day, month and year (a short date format such
+// as "M/d/yyyy") and separator instead of the system's.
+bool TryStrToDate(const std::string& text, TDateTime& value, const std::string& shortDateFormat, char separator);
 // Writes a date in the platform's short date format.
 std::string DateToStr(TDateTime value);
 

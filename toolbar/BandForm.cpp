@@ -60,7 +60,11 @@ void BandModuleUnloading() { SetSharedSearchText(""); }
 
 void ShowApplicationError(const std::exception& error) {
     if (dynamic_cast<const rt::EAbort*>(&error)) return;
-    if (!foundation::IsDebugMode() && !dynamic_cast<const foundation::EIException*>(&error)) return;
+    // Outside debug mode the user sees the system's own errors and the page
+    // that is still loading (what a browser tool answers for any failure).
+    const bool forTheUser = dynamic_cast<const foundation::EIException*>(&error) ||
+                            dynamic_cast<const foundation::EPageStillLoading*>(&error);
+    if (!foundation::IsDebugMode() && !forTheUser) return;
     platform::Dialogs().MessageBox(error.what(), "Zephyra", platform::mb::Ok | platform::mb::IconInformation);
 }
 

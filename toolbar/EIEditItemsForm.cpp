@@ -91,7 +91,10 @@ TfrmEIEditItems::TfrmEIEditItems(rt::TComponent* owner) : TEIDialogForm(owner) {
     lstItems = new rt::TListBox(this);
     lstItems->SetName("lstItems");
     lstItems->SetMultiSelect(true);
-    // The font "Small Fonts" with a character height of 9 pixels.
+    // The font "Small Fonts" with a character height of 9 pixels (7 points at
+    // 96 dots per inch), so that its rows of 11 pixels hold the descenders.
+    lstItems->Font().SetName("Small Fonts");
+    lstItems->Font().SetSize(7);
     lstItems->SetItemHeight(11);
     lstItems->SetPopupMenu(PopupMenu1);
     lstItems->SetAlign(rt::TAlign::alClient);

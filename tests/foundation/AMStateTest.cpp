@@ -193,6 +193,23 @@ TEST_F(AMStateTest, TheCounterKeepsMovingAtTheTopOfItsRange) {
     EXPECT_FALSE(b.State->ReloadIfStale());
 }
 
+TEST_F(AMStateTest, ACounterPastTheIntegerRangeCountsAsZeroAndSavesGoOn) {
+    WriteBytes(path, "[TBandForm]\r\nSaveCount_Value=99999999999\r\n");
+    TBandForm a;
+    EXPECT_EQ(a.State->LoadedSaveCount, 0);
+    a.MRUItemCount->SetValue("4");
+    a.State->Save();
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "1");
+    EXPECT_EQ(Read("TBandForm", "MRUItemCount_Value"), "4");
+    EXPECT_EQ(a.State->LoadedSaveCount, 1);
+
+    // Another writer moving the counter starts it again the same way.
+    WriteBytes(path, "[TBandForm]\r\nSaveCount_Value=-99999999999x\r\n");
+    TEIIniFile ini(path);
+    MoveSaveCount(ini, "TBandForm");
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "1");
+}
+
 TEST_F(AMStateTest, ListCountsAreBelievedOnlyAsFarAsTheSectionHoldsItems) {
     WriteBytes(path,
                "[TBandForm.edtSearch_Items]\r\nCount=20000000\r\nItem0=a\r\nItem1=\r\nItem2=c\r\n"

@@ -55,10 +55,18 @@ TEST_F(DateTest, DaysApartAtLeastRoundsUpAndTreatsBadDatesAsFar) {
     EXPECT_TRUE(DaysApartAtLeast(7, "12/1/2026", ""));
     EXPECT_TRUE(DaysApartAtLeast(0, "12/1/2026", "12/1/2026"));
 
-    // The user's own short date format decides how the texts are read.
-    host_.clock->SetShortDateFormat("dd.MM.yyyy", '.');
+    // The stored month/day/year stays that whatever the user's format (read
+    // day first, 12/1 and 12/5 would be five months apart); other texts are
+    // read in the user's format.
+    for (const char* format : {"dd/MM/yyyy", "dd.MM.yyyy"}) {
+        host_.clock->SetShortDateFormat(format, format[2]);
+        EXPECT_FALSE(DaysApartAtLeast(7, "12/1/2026", "12/5/2026")) << format;
+        EXPECT_FALSE(DaysApartAtLeast(1, "12/11/2026", "12/11/2026")) << format;
+        EXPECT_TRUE(DaysApartAtLeast(7, "12/1/2026", "12/9/2026")) << format;
+        EXPECT_FALSE(DaysApartAtLeast(10000, "1/31/2026", "12/11/2026")) << format;
+    }
     EXPECT_TRUE(DaysApartAtLeast(7, "01.12.2026", "09.12.2026"));
-    EXPECT_TRUE(DaysApartAtLeast(7, "12/1/2026", "12/5/2026"));  // no longer dates
+    EXPECT_FALSE(DaysApartAtLeast(7, "01.12.2026", "12/5/2026"));
 }
 
 TEST(RaisePageStillLoading, IsAGeneralErrorNotOurs) {

@@ -72,6 +72,42 @@ TEST_F(MergeStateTest, EqualOrNewerVersionsAreLeftByteForByte) {
     }
 }
 
+TEST_F(MergeStateTest, AMergeThatAddsNothingLeavesTheFileAndItsCounterAlone) {
+    WriteBytes(InModule("settings_template.ini"), kTemplateV3);
+    // An older version that already holds everything the template brings,
+    // forced values included.
+    const std::string user =
+        "[TBandForm]\r\nStateVersion_Value=2\r\nSaveCount_Value=41\r\nMRUItemCount_Value=25\r\n"
+        "NewKey_Value=mine\r\nEmptyAtUser_Value=set\r\n"
+        "[TBandForm.AMToolbarOptions_Items]\r\nCount=1\r\nItem0=btnUp\r\n"
+        "[DomainsAllowedPopups]\r\ntemplate.com=False\r\n"
+        "[OverriddenValues]\r\nWhatsNew=True\r\n";
+    WriteBytes(UserFile(), user);
+    RunStartupMerge();
+    RunStartupMerge();
+    EXPECT_EQ(FileBytes(UserFile()), user);
+
+    // One forced value that differs is something to add: written, with the
+    // version, and the counter moves once.
+    WriteBytes(UserFile(), user.substr(0, user.size() - 6) + "False\r\n");
+    RunStartupMerge();
+    EXPECT_EQ(Read("OverriddenValues", "WhatsNew"), "True");
+    EXPECT_EQ(Read("TBandForm", "StateVersion_Value"), "3");
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "42");
+    EXPECT_EQ(Read("TBandForm", "MRUItemCount_Value"), "25");
+    RunStartupMerge();
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "42");
+}
+
+TEST_F(MergeStateTest, ACounterPastTheIntegerRangeStartsAgainAfterAMerge) {
+    WriteBytes(InModule("settings_template.ini"), kTemplateV3);
+    WriteBytes(UserFile(), "[TBandForm]\r\nStateVersion_Value=1\r\nSaveCount_Value=99999999999\r\n");
+    RunStartupMerge();
+    EXPECT_EQ(Read("TBandForm", "StateVersion_Value"), "3");
+    EXPECT_EQ(Read("TBandForm", "NewKey_Value"), "fresh");
+    EXPECT_EQ(Read("TBandForm", "SaveCount_Value"), "1");
+}
+
 TEST_F(MergeStateTest, VersionsThatAreNotNumbersCountAsZero) {
     // A template without a version never merges into an existing file.
     WriteBytes(InModule("settings_template.ini"), "[OverriddenValues]\r\nWhatsNew=True\r\n");

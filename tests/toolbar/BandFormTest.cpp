@@ -396,6 +396,29 @@ TEST_F(BandFormTest, TheFirstTicksRecordTheCheckStartTheUpdaterAndEndTheFirstRun
     EXPECT_EQ(host_.shell->Starts().size(), 1u);
 }
 
+TEST_F(BandFormTest, ADayFirstDateFormatDoesNotMakeEveryWindowCheckForUpdates) {
+    for (const char* format : {"dd/MM/yyyy", "dd.MM.yyyy"}) {
+        host_.clock->SetShortDateFormat(format, format[2]);
+        host_.shell->ClearStarts();
+        auto form = NewForm();
+        form->SetSilentCheckDate("12/9/2026");  // today, as the last check wrote it
+        form->RunSilentUpdateCheck();
+        EXPECT_TRUE(host_.shell->Starts().empty()) << format;
+
+        // "Never" waits ten thousand days after any check.
+        form->UpdateFrequency->SetValue("10000");
+        form->SetSilentCheckDate("1/31/2026");
+        form->RunSilentUpdateCheck();
+        EXPECT_TRUE(host_.shell->Starts().empty()) << format;
+
+        form->UpdateFrequency->SetValue("7");
+        form->SetSilentCheckDate("12/1/2026");
+        form->RunSilentUpdateCheck();
+        EXPECT_EQ(host_.shell->Starts().size(), 1u) << format;
+        EXPECT_EQ(form->SilentCheckDate(), "12/9/2026") << format;
+    }
+}
+
 TEST_F(BandFormTest, TheUpdatersVersionIsWrittenOnlyWhenItDiffers) {
     host_.module->SetVersion("", {1, 2, 3, 4});
     WriteBytes(InModule("Renova.ini"), "[productinfo]\r\nVERSION= 1.2.3.4 \r\n");
@@ -450,6 +473,22 @@ TEST_F(BandFormTest, OnlyTheSystemsOwnErrorsAreShownOutsideDebugMode) {
     toolbar::ShowApplicationError(foundation::EIIgniteError("Shown"));
     ASSERT_EQ(host_.dialogs->ShownDialogs().size(), 1u);
     EXPECT_EQ(host_.dialogs->ShownDialogs()[0].text, "Shown");
+}
+
+TEST_F(BandFormTest, ABrowserToolThatFailsTellsTheUserThePageIsStillLoading) {
+    foundation::ResetDebugMode();
+    WriteList("AMToolbarOptions_Items", {"Tools"});
+    auto form = NewForm();
+    browser->readyState = platform::readystate::Loading;
+    PickCaption("View Source");
+    try {
+        form->btnTools->Click();
+    } catch (const std::exception& e) {
+        rt::Application().HandleException(e);  // as the message loop hands it on
+    }
+    ASSERT_EQ(host_.dialogs->ShownDialogs().size(), 1u);
+    EXPECT_EQ(host_.dialogs->ShownDialogs()[0].text,
+              "This page is still being loaded.\r\rPlease try again once it has finished loading.");
 }
 
 // ------------------------------------------------------------ bad input

@@ -119,11 +119,16 @@ TEST_F(PluginsTest, ToggleImagesReportsAnyFailureAsThePageStillLoading) {
     browser->Fail("Refresh2");
     EXPECT_EQ(ErrorOf([&] { tools.ToggleImages(); }), kStillLoading);
 
-    // A value of the wrong type cannot be read; nothing is written then.
-    Registry().WriteValue(RegRoot::CurrentUser, kMainKey, "Display Inline Images", RegValue::DWord(1));
-    Registry().DeleteValue(RegRoot::CurrentUser, kMainKey, "Display Inline Videos");
-    EXPECT_EQ(ErrorOf([&] { tools.ToggleImages(); }), kStillLoading);
-    EXPECT_EQ(MainText("Display Inline Videos"), "<missing>");
+}
+
+TEST_F(PluginsTest, APictureSettingThatIsNotTextCountsAsOffAndTheToggleRepairsIt) {
+    ASSERT_TRUE(Registry().CreateKey(RegRoot::CurrentUser, kMainKey));
+    ASSERT_TRUE(Registry().WriteValue(RegRoot::CurrentUser, kMainKey, "Display Inline Images", RegValue::DWord(1)));
+    EXPECT_FALSE(tools.ImagesShown());
+    EXPECT_TRUE(tools.ToggleImages());
+    EXPECT_EQ(PictureValues(), (Strings{"yes", "yes", "yes", "dword 1"}));
+    EXPECT_EQ(Registry().ReadValue(RegRoot::CurrentUser, kMainKey, "Display Inline Images")->type, RegType::String);
+    EXPECT_TRUE(tools.ImagesShown());
 }
 
 TEST_F(PluginsTest, ViewSourceShowsOneTabPerDocument) {

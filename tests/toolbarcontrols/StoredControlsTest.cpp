@@ -19,6 +19,7 @@ public:
         SearchPanel = new TAMSizePanel(this);
         SearchPanel->SetName("SearchPanel");
         SearchPanel->SetWidth(150);
+        SearchPanel->SetMinWidth(100);
         edtSearch = new TAMFlatComboBox(this);
         edtSearch->SetName("edtSearch");
         btnGoogle = new TAMFlatButton(this);
@@ -71,4 +72,18 @@ TEST_F(StoredControlsTest, AWidthThatIsNotANumberKeepsTheOthers) {
     EXPECT_EQ(form.SearchPanel->Width(), 150);
     EXPECT_EQ(form.edtSearch->Items().Count(), 0);  // no section: emptied
     EXPECT_EQ(form.btnGoogle->MRUItems().ToVector(), (std::vector<std::string>{"web"}));
+}
+
+TEST_F(StoredControlsTest, AStoredWidthBelowTheMinimumIsHeldToIt) {
+    for (const char* stored : {"5", "0", "-50"}) {
+        WriteBytes(path, std::string("[TBandForm]\r\nSearchPanel_Width=") + stored + "\r\n");
+        TBandForm form;
+        form.State->Reload();
+        EXPECT_EQ(form.SearchPanel->Width(), 100) << stored;
+        // The size bar is still there to drag the box wider.
+        form.SearchPanel->MouseDown(rt::TMouseButton::mbLeft, {}, 97, 5);
+        form.SearchPanel->MouseMove({}, 178, 5);
+        form.SearchPanel->MouseUp(rt::TMouseButton::mbLeft, {}, 178, 5);
+        EXPECT_EQ(form.SearchPanel->Width(), 180) << stored;
+    }
 }

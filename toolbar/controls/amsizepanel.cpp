@@ -21,6 +21,15 @@ const rt::TPropList& TSizePanel::ClassProperties() {
 
 TSizePanel::TSizePanel(rt::TComponent* owner) : rt::TCustomPanel(owner) {}
 
+void TSizePanel::SetMinWidth(int v) {
+    minWidth_ = v;
+    if (Width() < minWidth_) SetWidth(minWidth_);
+}
+
+void TSizePanel::SetBounds(int left, int top, int width, int height) {
+    rt::TCustomPanel::SetBounds(left, top, ClampWidth(width), height);
+}
+
 rt::TRect TSizePanel::ClientRect() const {
     const int width = Width() > sizeBarWidth_ ? Width() - sizeBarWidth_ : 0;
     return rt::TRect{0, 0, width, Height()};

@@ -25,8 +25,11 @@ public:
     void SetHotSpotHighlight(int v) { hotSpotHighlight_ = v; }
     bool LiveSizing() const { return liveSizing_; }
     void SetLiveSizing(bool v) { liveSizing_ = v; }
-    int MinWidth() const { return minWidth_; }  // the constraint
-    void SetMinWidth(int v) { minWidth_ = v; }
+    // The constraint: every width given, a stored one restored included, is
+    // held to it, so the size bar never leaves the user's reach.
+    int MinWidth() const { return minWidth_; }
+    void SetMinWidth(int v);
+    void SetBounds(int left, int top, int width, int height) override;
     bool Sizing() const { return sizing_; }
     // The size bar on the right edge is no place for children.
     rt::TRect ClientRect() const override;
