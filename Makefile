@@ -4,8 +4,8 @@
 #   make test  builds, then runs the host tests, the same under the sanitizers, each fuzz target
 #              briefly, the Windows tests and the installer's test under wine64
 SHELL := /bin/bash
-PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth nsis \
+PACKAGES := cmake make g++ openssl googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
+            g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xauth nsis \
             clang libclang-rt-14-dev
 PRESETS := host win64 win32
 

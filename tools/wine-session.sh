@@ -59,6 +59,12 @@ start_wine_session() {
         exit 2
     fi
     timeout 300 wineserver -w     # until the prefix is fully set up
+    # The fonts every Windows has (MS Sans Serif, Small Fonts, Tahoma, ...):
+    # wine ships them but this prefix would not see them, and the dialogs
+    # would be drawn and measured in another font than on Windows.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+    fi
     wineserver -p                 # one server for all the tests
     # Bring up the prefix's background programs (services, desktop) now, with
     # no output of ours: started by a test, they would inherit ctest's pipes

@@ -1,11 +1,12 @@
 // Renova.exe [/S]: the updater. It reads the installed version and the feed's
 // address from "Renova.ini" beside itself, reads the offer at that address
-// (a small INI text; file:// addresses serve tests and local mirrors), and
-// when the offer is newer fetches its installer and starts it, silently
-// ("/S") when it was itself started with "/S". Without "/S" the user is told
-// the result and asked before installing. Every check is recorded in the
-// "Update" section. Exit codes: 0 nothing to install, 1 installer started,
-// 2 the check failed (no version, no feed, a garbled offer, a failed fetch).
+// (https, or a local folder for mirrors and tests), and when the offer is
+// newer and signed by the vendor, fetches its installer from the feed's own
+// host, checks that it is the very file the vendor signed and starts it,
+// silently ("/S") when it was itself started with "/S". Without "/S" the user
+// is told the result and asked before installing. Every check is recorded in
+// the "Update" section. Exit codes: 0 nothing to install, 1 installer started,
+// 2 the check failed or the offer was refused.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -14,13 +15,27 @@
 #include <cstdio>
 #include <string>
 
-#include "UpdateOffer.h"
+#include "updater/UpdateOffer.h"
+#ifdef ZR_TEST_UPDATE_KEYS
+#include "TestUpdateKeys.h"
+#else
+#include "updater/VendorKey.h"
+#endif
 
 namespace {
 
-constexpr const char* kDefaultFeed = "http://www.zephyratoolbar.com/update/renova.ini";
+constexpr const char* kDefaultFeed = "https://www.zephyratoolbar.com/update/renova.ini";
 constexpr const char* kTitle = "Zephyra Update";
 constexpr DWORD kMaxFeedBytes = 64 * 1024;
+
+// The one key whose offers are believed: built into the program.
+updater::RsaPublicKey TrustedKey() {
+#ifdef ZR_TEST_UPDATE_KEYS
+    return {*updater::BytesFromHex(zrtest::TestUpdateKeyModulus), 65537};
+#else
+    return {*updater::BytesFromHex(updater::VendorUpdateKeyModulus), updater::VendorUpdateKeyExponent};
+#endif
+}
 
 std::string ProgramFolder() {
     char path[MAX_PATH * 2] = {};
@@ -35,12 +50,9 @@ std::string IniText(const std::string& file, const char* section, const char* ke
     return value;
 }
 
-std::string VersionText(const renova::Version& v) {
-    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." + std::to_string(v[3]);
-}
-
-// Copies the file at `address` (file:// or a web address) to `target`.
+// Copies the file at `address` (file:// or https) to `target`.
 bool Fetch(const std::string& address, const std::string& target) {
+    ::DeleteFileA(target.c_str());
     if (address.rfind("file:", 0) == 0) {
         char path[MAX_PATH * 2] = {};
         DWORD size = sizeof path;
@@ -60,6 +72,37 @@ std::string ReadSmallFile(const std::string& path) {
     bytes.resize(read);
     return bytes;
 }
+
+// A downloaded installer held open so that nobody can write or replace it
+// between the check of its digest and its start.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : handle_(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {}
+    ~HeldFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    // The lower-case hexadecimal SHA-256 of the whole file; empty when unreadable.
+    std::string Sha256() {
+        if (handle_ == INVALID_HANDLE_VALUE) return "";
+        updater::Sha256 hash;
+        static char chunk[64 * 1024];
+        DWORD read = 0;
+        do {
+            if (!::ReadFile(handle_, chunk, sizeof chunk, &read, nullptr)) return "";
+            hash.Update(chunk, read);
+        } while (read > 0);
+        const updater::Digest digest = hash.Final();
+        return updater::HexText(digest.data(), digest.size());
+    }
+
+private:
+    HANDLE handle_;
+};
 
 class Check {
 public:
@@ -89,34 +132,51 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const std::string ini = ProgramFolder() + "Renova.ini";
     Check check(ini, silent);
 
-    const auto installed = renova::ParseVersion(IniText(ini, "ProductInfo", "version"));
+    const auto installed = updater::ParseVersion(IniText(ini, "ProductInfo", "version"));
     if (!installed) return check.Done(2, "The installed version is not known.");
     const std::string feed = IniText(ini, "Update", "Feed", kDefaultFeed);
+    if (!updater::IsAllowedFeedAddress(feed)) return check.Done(2, "The update address is not a secure address.");
 
     char temp[MAX_PATH + 1] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string work = std::string(temp) + "ZephyraUpdate\\";
     ::CreateDirectoryA(work.c_str(), nullptr);
     const std::string feedCopy = work + "offer.ini";
-    ::DeleteFileA(feedCopy.c_str());
     if (!Fetch(feed, feedCopy)) return check.Done(2, "The update information could not be read.");
-    const auto offer = renova::ParseFeed(ReadSmallFile(feedCopy));
+    const auto offer = updater::ParseFeed(ReadSmallFile(feedCopy));
+    ::DeleteFileA(feedCopy.c_str());
     if (!offer) return check.Done(2, "The update information is not understood.");
     if (offer->version <= *installed)
-        return check.Done(0, "Zephyra " + VersionText(*installed) + " is up to date.");
+        return check.Done(0, "Zephyra " + updater::VersionText(*installed) + " is up to date.");
 
-    const std::string offered = VersionText(offer->version);
-    if (!silent && ::MessageBoxA(nullptr, ("Zephyra " + offered + " is available. Install it now?").c_str(), kTitle,
+    const std::string offered = "Zephyra " + updater::VersionText(offer->version);
+    if (!updater::IsSignedBy(*offer, TrustedKey()))
+        return check.Done(2, "The update information of " + offered + " is not signed by the vendor; nothing was installed.");
+    const auto source = updater::InstallerSourceFor(feed, offer->installer);
+    if (!source)
+        return check.Done(2, "The offer of " + offered + " names an installer that is not allowed; nothing was installed.");
+
+    if (!silent && ::MessageBoxA(nullptr, (offered + " is available. Install it now?").c_str(), kTitle,
                                  MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return check.Done(0, "Zephyra " + offered + " is available; not installed.");
-    // Only a plain file name is used for the copy, whatever the offer names.
-    std::string name = offer->installer.substr(offer->installer.find_last_of("/\\") + 1);
-    if (name.empty() || name.find_first_of(":*?\"<>|") != std::string::npos) name = "ZephyraSetup.exe";
-    const std::string installer = work + name;
-    if (!Fetch(renova::InstallerAddress(feed, offer->installer), installer))
-        return check.Done(2, "The installer of Zephyra " + offered + " could not be fetched.");
-    const auto started = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(nullptr, "open", installer.c_str(), silent ? "/S" : nullptr, work.c_str(), SW_SHOWNORMAL));
-    if (started <= 32) return check.Done(2, "The installer of Zephyra " + offered + " could not be started.");
-    return check.Done(1, "The installer of Zephyra " + offered + " was started.");
+        return check.Done(0, offered + " is available; not installed.");
+    const std::string installer = work + source->name;
+    if (!Fetch(source->address, installer)) {
+        ::DeleteFileA(installer.c_str());
+        return check.Done(2, "The installer of " + offered + " could not be fetched.");
+    }
+    std::string refusal;
+    {
+        HeldFile held(installer);
+        if (held.Sha256() != offer->sha256) {
+            refusal = "The installer of " + offered + " is not the one the vendor signed; it was deleted.";
+        } else {
+            // Started by its full path while still held, so what starts is what was checked.
+            const auto started = reinterpret_cast<INT_PTR>(::ShellExecuteA(
+                nullptr, "open", installer.c_str(), silent ? "/S" : nullptr, work.c_str(), SW_SHOWNORMAL));
+            if (started > 32) return check.Done(1, "The installer of " + offered + " was started.");
+            refusal = "The installer of " + offered + " could not be started.";
+        }
+    }
+    ::DeleteFileA(installer.c_str());
+    return check.Done(2, refusal);
 }

@@ -1,12 +1,11 @@
 // The installation's small programs, started as the toolbar and the
 // uninstall command start them: Notelle.exe opens a page of the Help folder
 // with the shell's "open" verb; Brakel.exe closes the browser's windows and
-// then starts the program it was given.
+// then starts the program it was given. The updater has tests of its own.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "UpdateOffer.h"
 #include "win32/WinProcess.h"
 #include "win32/Win32TestSupport.h"
 
@@ -120,97 +119,6 @@ TEST(BrakelTest, AWindowThatStaysOpenKeepsTheUninstallerFromStarting) {
     ::DestroyWindow(stubborn);
     // A program that cannot be started is said so.
     EXPECT_EQ(zrtest::ChildProcess(folder / "Brakel.exe", "\"" + (folder / "missing.exe") + "\"").Wait(30000, true), 2);
-}
-
-// ------------------------------------------------------------ the updater
-
-TEST(UpdateOffer, VersionsAreFourNumbersAndOffersNeedBothKeys) {
-    EXPECT_EQ(renova::ParseVersion(" 1.2.3.4 "), (renova::Version{1, 2, 3, 4}));
-    EXPECT_EQ(renova::ParseVersion("2.1"), (renova::Version{2, 1, 0, 0}));
-    for (const char* bad : {"", "1..2", "1.2.3.4.5", "1.65536", "v1.0", "1.0-beta", ".1", "1.", "99999999999"})
-        EXPECT_FALSE(renova::ParseVersion(bad)) << bad;
-    EXPECT_GT(*renova::ParseVersion("1.10"), *renova::ParseVersion("1.9.9")) << "numbers, not text";
-
-    const auto offer = renova::ParseFeed("; ours\r\n[Other]\r\nversion=9.9\r\n[ Offer ]\r\nVersion = 1.2\r\ninstaller=Setup.exe\r\n");
-    ASSERT_TRUE(offer);
-    EXPECT_EQ(offer->version, (renova::Version{1, 2, 0, 0}));
-    EXPECT_EQ(offer->installer, "Setup.exe");
-    EXPECT_FALSE(renova::ParseFeed("[Offer]\nversion=1.2\n"));
-    EXPECT_FALSE(renova::ParseFeed("[Offer]\ninstaller=x.exe\nversion=soon\n"));
-    EXPECT_FALSE(renova::ParseFeed(std::string("\0\xff[Offer", 8)));
-    EXPECT_EQ(renova::InstallerAddress("file:///C:/feed/offer.ini", "Setup.exe"), "file:///C:/feed/Setup.exe");
-    EXPECT_EQ(renova::InstallerAddress("file:///C:/feed/offer.ini", "http://x/S.exe"), "http://x/S.exe");
-}
-
-// The updater in a folder of its own, its feed in another; the offered
-// installer is the recorder, which notes its arguments beside itself.
-class RenovaTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(zrtest::CopyInto(zrtest::WindowsPathOf(ZR_RENOVA_EXE), folder / "Renova.exe"));
-        ASSERT_TRUE(zrtest::CopyInto(zrtest::WindowsPathOf(ZR_RECORDER_EXE), feed / "ZephyraSetup.exe"));
-        std::string url = "file:///" + (feed / "offer.ini");
-        for (char& c : url)
-            if (c == '\\') c = '/';
-        zrtest::WriteBytes(folder / "Renova.ini", "[ProductInfo]\r\nversion=1.0.0.0\r\n[Update]\r\nFeed=" + url + "\r\n");
-        char temp[MAX_PATH + 1] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        startLog = std::string(temp) + "ZephyraUpdate\\Notelle.log";
-        ::DeleteFileA(startLog.c_str());
-    }
-    void Offer(const std::string& text) { zrtest::WriteBytes(feed / "offer.ini", text); }
-    int Renova() { return zrtest::ChildProcess(folder / "Renova.exe", "/S").Wait(); }
-    std::string Started() {
-        for (int i = 0; i < 60 && ::GetFileAttributesA(startLog.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
-        if (::GetFileAttributesA(startLog.c_str()) == INVALID_FILE_ATTRIBUTES) return "";
-        std::string line = zrtest::ReadBytes(startLog);
-        line.erase(line.find_last_not_of("\r\n") + 1);
-        return line;
-    }
-    std::string Result() {
-        char value[256] = {};
-        ::GetPrivateProfileStringA("Update", "LastResult", "", value, sizeof value, (folder / "Renova.ini").c_str());
-        return value;
-    }
-
-    zrtest::TempDir folder, feed;
-    std::string startLog;
-};
-
-TEST_F(RenovaTest, ANewerOfferIsFetchedAndStartedSilently) {
-    Offer("[Offer]\r\nversion=1.2.0.0\r\ninstaller=ZephyraSetup.exe\r\n");
-    EXPECT_EQ(Renova(), 1);
-    EXPECT_EQ(Started(), "/S");
-    EXPECT_EQ(Result(), "The installer of Zephyra 1.2.0.0 was started.");
-    char day[16] = {};
-    ::GetPrivateProfileStringA("Update", "LastCheck", "", day, sizeof day, (folder / "Renova.ini").c_str());
-    EXPECT_EQ(std::string(day).size(), 10u);
-}
-
-TEST_F(RenovaTest, TheSameOrAnOlderOfferStartsNothing) {
-    for (const char* version : {"1.0.0.0", "0.9.9.9", "1.0"}) {
-        Offer(std::string("[Offer]\r\nversion=") + version + "\r\ninstaller=ZephyraSetup.exe\r\n");
-        EXPECT_EQ(Renova(), 0) << version;
-        EXPECT_EQ(Result(), "Zephyra 1.0.0.0 is up to date.");
-    }
-    ::Sleep(300);
-    EXPECT_EQ(Started(), "");
-}
-
-TEST_F(RenovaTest, AMissingOrGarbledFeedOrSettingsFailTheCheckOnly) {
-    EXPECT_EQ(Renova(), 2);  // no offer at the address
-    EXPECT_EQ(Result(), "The update information could not be read.");
-    Offer(std::string("\xff\xfe[Offer]\0version=2\r\n", 20) + std::string(100000, 'x'));
-    EXPECT_EQ(Renova(), 2);
-    EXPECT_EQ(Result(), "The update information is not understood.");
-    Offer("[Offer]\r\nversion=2.0\r\ninstaller=NoSuchSetup.exe\r\n");
-    EXPECT_EQ(Renova(), 2);
-    EXPECT_EQ(Result(), "The installer of Zephyra 2.0.0.0 could not be fetched.");
-    zrtest::WriteBytes(folder / "Renova.ini", "[ProductInfo]\r\nversion=garbage\r\n");
-    EXPECT_EQ(Renova(), 2);
-    EXPECT_EQ(Result(), "The installed version is not known.");
-    ::Sleep(300);
-    EXPECT_EQ(Started(), "");
 }
 
 }  // namespace

@@ -392,17 +392,39 @@ TEST_F(BandUiTest, CtrlVReachingTheSearchBoxPastesOnce) {
 
 // ------------------------------------------------------------ item-list editor
 
+// The list draws "Small Fonts" at a character height of 9 pixels (at 96 dots
+// per inch) in rows tall enough for the font's descenders.
+bool RowsHoldTheirText(HWND list) {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    if (!font || !::GetObjectA(font, sizeof(face), &face)) return false;
+    HDC dc = ::GetDC(list);
+    HGDIOBJ before = ::SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc, &metrics);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(list, dc);
+    const LRESULT rowHeight = ::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    EXPECT_STREQ(face.lfFaceName, "Small Fonts");
+    EXPECT_EQ(face.lfHeight, -::MulDiv(9, dpi, 96));
+    EXPECT_LE(metrics.tmHeight, rowHeight) << "a row cuts the font's descenders";
+    return std::string(face.lfFaceName) == "Small Fonts" && metrics.tmHeight <= rowHeight;
+}
+
 TEST_F(DialogUiTest, F2OnTheClickedItemRenamesItThroughTheInputBoxAndOkReturnsTheList) {
     rt::TStringList items{"alpha", "beta", "gamma"};
     host_.dialogs->PushInput("BETA");
     HWND list = nullptr, ok = nullptr;
     Strings shownAfterRename;
+    bool rowsHoldTheirText = false;
     Script person({[&] {
                        HWND editor = TopWindowCaptioned("Manage Search History");
                        if (!editor) return false;
                        list = ChildOfClass(editor, "ListBox");
                        ok = ChildOfClass(editor, "Button", "OK");
                        if (!list || !ok) return false;
+                       rowsHoldTheirText = RowsHoldTheirText(list);
                        ClickRow(list, 1);
                        return true;
                    },
@@ -420,6 +442,7 @@ TEST_F(DialogUiTest, F2OnTheClickedItemRenamesItThroughTheInputBoxAndOkReturnsTh
         EXPECT_TRUE(toolbar::EditItemList("Manage Search History", items, 0, "History List", false));
     }
     EXPECT_TRUE(person.Done());
+    EXPECT_TRUE(rowsHoldTheirText);
     EXPECT_EQ(shownAfterRename, (Strings{"alpha", "BETA", "gamma"}));
     EXPECT_EQ(items.ToVector(), (Strings{"alpha", "BETA", "gamma"}));
     const auto asked = host_.dialogs->ShownDialogs();
