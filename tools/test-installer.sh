@@ -320,9 +320,20 @@ check "reinstall on top: user_1.ini untouched" cmp "$install_dir/user_1.ini" "$s
 
 cp "$install_dir/Solvane.ini" "$scratch/Solvane.ini.before"
 cp "$install_dir/user_1.ini" "$scratch/user_1.ini.before"
+# A log edited to reach out: a folder that is a link to another place (wine
+# shows a Unix symbolic link as a reparse point, as Windows shows a junction),
+# wildcards, and wildcards of the file system's own.
+mkdir -p "$scratch/elsewhere"
+printf 'x' >"$scratch/elsewhere/victim.txt"
+printf 'x' >"$scratch/elsewhere/other.txt"
+ln -s "$scratch/elsewhere" "$install_dir/Cache"
+printf 'Cache\\victim.txt\r\nCache\r\nCache/other.txt\r\n*.ini\r\nuser_?.ini\r\nSolvane<ini\r\n' >>"$install_dir/install.log"
 clear_pending_operations
 run_in_batch uninstall "\"$install_win\\unwise.exe\" /S _?=$install_win"; status=$?
 exits_zero "uninstall: unwise.exe /S _?=... exits 0" $status
+check "uninstall: nothing is deleted through a linked folder the log names" \
+    test -e "$scratch/elsewhere/victim.txt" -a -e "$scratch/elsewhere/other.txt" -a -L "$install_dir/Cache"
+rm -f "$install_dir/Cache"
 check "uninstall: every logged file, its folders and install.log removed" logged_files_gone
 check "uninstall: unwise.exe removed or left for the restart (it ran in place)" uninstaller_gone_or_pending
 check "uninstall: classes, toolbar value and helper object key removed" registration_gone

@@ -25,8 +25,21 @@ Function ${UN}ZrReadEntry
         ${EndIf}
 FunctionEnd
 
+; Leaves the calling function through its "done" label when PATH (relative
+; to the folder) exists and is a link: a junction or symbolic link
+; (FILE_ATTRIBUTE_REPARSE_POINT) could lead anywhere on the machine.
+!macro ZrRefuseLink PATH
+    System::Call 'kernel32::GetFileAttributes(t "$INSTDIR\${PATH}") i .R5'
+    IntCmp $R5 -1 +3
+    IntOp $R5 $R5 & 0x400
+    IntCmp $R5 0 0 done done
+!macroend
+
 ; $R2 = 1 when the entry $R1 names a place inside the folder: a log that was
-; edited or damaged must not send a Delete anywhere else.
+; edited or damaged must not send a Delete anywhere else. Refused: a rooted
+; path, a drive or stream (":"), "..", wildcards (Delete would expand them,
+; "<", ">" and '"' included) and any entry whose folders on the way, or
+; itself, are links. Uses $R5..$R7 only: callers keep the logs in $R3, $R4.
 Function ${UN}ZrSafeEntry
     StrCpy $R2 0
     StrCmp $R1 "" done
@@ -36,13 +49,25 @@ Function ${UN}ZrSafeEntry
     StrCpy $R6 0
     scan:
         StrCpy $R7 $R1 1 $R6
-        StrCmp $R7 "" safe
+        StrCmp $R7 "" whole
         StrCmp $R7 ":" done
+        StrCmp $R7 "*" done
+        StrCmp $R7 "?" done
+        StrCmp $R7 "<" done
+        StrCmp $R7 ">" done
+        StrCmp $R7 '"' done
+        StrCmp $R7 "|" done
+        ${If} $R7 == "\"
+        ${OrIf} $R7 == "/"
+            StrCpy $R5 $R1 $R6
+            !insertmacro ZrRefuseLink $R5
+        ${EndIf}
         StrCpy $R7 $R1 2 $R6
         StrCmp $R7 ".." done
         IntOp $R6 $R6 + 1
         Goto scan
-    safe:
+    whole:
+    !insertmacro ZrRefuseLink $R1
     StrCpy $R2 1
     done:
 FunctionEnd
