@@ -8,6 +8,16 @@
 
 !include LogicLib.nsh
 
+; Leaves the calling function through its "done" label when PATH (relative
+; to the folder) exists and is a link: a junction or symbolic link
+; (FILE_ATTRIBUTE_REPARSE_POINT) could lead anywhere on the machine.
+!macro ZrRefuseLink PATH
+    System::Call 'kernel32::GetFileAttributes(t "$INSTDIR\${PATH}") i .R5'
+    IntCmp $R5 -1 +3
+    IntOp $R5 $R5 & 0x400
+    IntCmp $R5 0 0 done done
+!macroend
+
 !macro ZrLogFunctions UN
 
 ; Next entry of the log open as $R0 into $R1, without its line break; the
@@ -24,16 +34,6 @@ Function ${UN}ZrReadEntry
             Goto strip
         ${EndIf}
 FunctionEnd
-
-; Leaves the calling function through its "done" label when PATH (relative
-; to the folder) exists and is a link: a junction or symbolic link
-; (FILE_ATTRIBUTE_REPARSE_POINT) could lead anywhere on the machine.
-!macro ZrRefuseLink PATH
-    System::Call 'kernel32::GetFileAttributes(t "$INSTDIR\${PATH}") i .R5'
-    IntCmp $R5 -1 +3
-    IntOp $R5 $R5 & 0x400
-    IntCmp $R5 0 0 done done
-!macroend
 
 ; $R2 = 1 when the entry $R1 names a place inside the folder: a log that was
 ; edited or damaged must not send a Delete anywhere else. Refused: a rooted

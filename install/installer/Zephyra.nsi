@@ -34,6 +34,8 @@
 !define ZR_ARP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zephyra"
 !define ZR_UNINSTALLER "unwise.exe"
 
+; Before any function: plug-in calls in the included helpers compress data.
+SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
@@ -44,7 +46,6 @@ OutFile "${ZR_OUTFILE}"
 BrandingText "${ZR_PRODUCT} ${ZR_VERSION}"
 RequestExecutionLevel admin
 ManifestSupportedOS all
-SetCompressor /SOLID lzma
 !if ${ZR_BITS} == 64
     InstallDir "$PROGRAMFILES64\${ZR_PRODUCT}"
 !else
