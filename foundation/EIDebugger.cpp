@@ -218,7 +218,9 @@ void TEIBugWatcher::Beep(unsigned kind) {
 void TEIBugWatcher::Start() {
     try {
         if (platform::Windows().FindWindow(ViewerWindowClass, "") == 0)
-            RunProgram(ViewerProgram, "", platform::show::Normal);
+            // The viewer shipped beside the module; by bare name the browser's
+            // current folder would be searched first.
+            RunProgram(PathInModuleFolder(ViewerProgram), "", platform::show::Normal);
     } catch (...) {
     }
     active_ = true;

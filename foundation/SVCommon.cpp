@@ -33,6 +33,9 @@ bool IsDigitsText(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// The table's values become file names: only 1 to 9 digits are a number.
+bool IsUserNumberText(const std::string& text) { return text.size() <= 9 && IsDigitsText(text); }
+
 }  // namespace
 
 std::string WindowsUserName() {
@@ -50,13 +53,14 @@ std::string UserNumber(const std::string& userName) {
         // Read and assign under the file's lock: two first runs at once must
         // not hand out the same number.
         ScopedIniLock lock(machine->FileName());
-        std::string number = machine->ReadString(kUsers, name, "-1");
-        if (number == "-1") {
+        std::string number = machine->ReadString(kUsers, name, "");
+        // Anything but a number (a path, a sign, letters) counts as none.
+        if (!IsUserNumberText(number)) {
             number = std::to_string(machine->KeyCount(kUsers) + 1);
             machine->WriteString(kUsers, name, number);
             // Writes swallow failures: a number that did not reach the file
             // would be handed out again to the next user.
-            if (machine->ReadString(kUsers, name, "-1") != number) return "1";
+            if (machine->ReadString(kUsers, name, "") != number) return "1";
         }
         return number;
     } catch (...) {
@@ -65,7 +69,8 @@ std::string UserNumber(const std::string& userName) {
 }
 
 std::string UserSettingsFileName(const std::string& number) {
-    return PathInModuleFolder(rt::Format(UserSettingsFilePattern, {number}));
+    // The number comes from a file that any user may edit: never a path piece.
+    return PathInModuleFolder(rt::Format(UserSettingsFilePattern, {IsUserNumberText(number) ? number : "1"}));
 }
 
 std::string CurrentUserSettingsFileName() { return UserSettingsFileName(UserNumber("")); }

@@ -26,6 +26,7 @@ ServiceSet CreateDefaultServices() {
     set.clipboard = std::make_shared<Win32Clipboard>();
     set.commonDialogs = std::make_shared<Win32CommonDialogs>();
     set.specialFolders = std::make_shared<Win32SpecialFolders>();
+    set.codePage = std::make_shared<Win32CodePage>();
     return set;
 }
 

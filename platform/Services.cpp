@@ -39,6 +39,7 @@ ITimers& Timers() { return *Current().timers; }
 IClipboard& Clipboard() { return *Current().clipboard; }
 ICommonDialogs& CommonDialogs() { return *Current().commonDialogs; }
 ISpecialFolders& SpecialFolders() { return *Current().specialFolders; }
+ICodePage& CodePage() { return *Current().codePage; }
 
 ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.profiles, previous_.profiles);
@@ -59,6 +60,7 @@ ScopedServices::ScopedServices(ServiceSet replacement) : previous_(Current()) {
     FillFrom(replacement.clipboard, previous_.clipboard);
     FillFrom(replacement.commonDialogs, previous_.commonDialogs);
     FillFrom(replacement.specialFolders, previous_.specialFolders);
+    FillFrom(replacement.codePage, previous_.codePage);
     Current() = std::move(replacement);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Cursors.h"
 #include "platform/Desktop.h"
@@ -39,6 +40,7 @@ struct ServiceSet {
     std::shared_ptr<IClipboard> clipboard;
     std::shared_ptr<ICommonDialogs> commonDialogs;
     std::shared_ptr<ISpecialFolders> specialFolders;
+    std::shared_ptr<ICodePage> codePage;
 };
 
 // Provided by the platform library the target links (host or win32).
@@ -65,6 +67,7 @@ ITimers& Timers();
 IClipboard& Clipboard();
 ICommonDialogs& CommonDialogs();
 ISpecialFolders& SpecialFolders();
+ICodePage& CodePage();
 
 // Replaces the current set for the life of this object and restores the
 // previous one afterwards. Services left null in the replacement are taken

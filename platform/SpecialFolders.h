@@ -11,6 +11,9 @@ public:
     // The user's personal documents folder (the shell's "Personal",
     // CSIDL_PERSONAL), without a trailing "\"; nullopt when the shell cannot say.
     virtual std::optional<std::string> Personal() = 0;
+    // The Windows folder (GetWindowsDirectory), without a trailing "\": the
+    // system's own programs are started from there by full path.
+    virtual std::string WindowsFolder() = 0;
 };
 
 }  // namespace platform

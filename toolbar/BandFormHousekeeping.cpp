@@ -3,6 +3,8 @@
 // hidden debug menu.
 #include <atomic>
 
+#include "foundation/CommandLine.h"
+
 #include "foundation/EIFunctionsBase.h"
 #include "foundation/EIFunctionsBaseCtrls.h"
 #include "foundation/EIIniFilesUnit1.h"
@@ -24,6 +26,20 @@ std::atomic<bool> firstRunPending{true};
 
 constexpr int kShowNormal = 1;     // SW_SHOWNORMAL
 constexpr int kShowMaximized = 3;  // SW_SHOWMAXIMIZED
+
+// A folder as one quoted argument, without the trailing "\\" that would read
+// as escaping the closing quote.
+std::string FolderArgument(std::string folder) {
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return foundation::QuoteArgument(folder);
+}
+
+// Brakel's command: the uninstaller and its log, each quoted, since the
+// installation folder ("Program Files") holds a blank.
+std::string UninstallArguments() {
+    return foundation::QuoteArgument(foundation::PathInModuleFolder("unwise.exe")) + " " +
+           foundation::QuoteArgument(foundation::PathInModuleFolder("install.log"));
+}
 
 }  // namespace
 
@@ -146,16 +162,15 @@ void TBandForm::BuildDebugMenu() {
     mnuDebugInstallDir = AddItem(*mnuDebug, "mnuDebugInstallDir", "Install at", [] {
         const std::string folder = foundation::ModuleFolder();
         platform::Clipboard().SetText(folder);
-        foundation::RunProgram("explorer.exe", folder, kShowMaximized);
+        // By full path: a bare name is looked for in the browser's current folder first.
+        foundation::RunProgram(foundation::JoinPath(platform::SpecialFolders().WindowsFolder(), "explorer.exe"),
+                               FolderArgument(folder), kShowMaximized);
     });
     AddItem(*mnuDebug, "mnuDebugShowIniFile", "&IniFile", [] {
         foundation::RunProgram(foundation::CurrentUserSettingsFileName(), "", kShowMaximized);
     });
     AddItem(*mnuDebug, "mnuDebugUnInstall", "Uninstall ZPH...", [] {
-        foundation::RunProgram(foundation::PathInModuleFolder("Brakel.exe"),
-                               foundation::PathInModuleFolder("unwise.exe") + " " +
-                                   foundation::PathInModuleFolder("install.log"),
-                               kShowNormal);
+        foundation::RunProgram(foundation::PathInModuleFolder("Brakel.exe"), UninstallArguments(), kShowNormal);
     });
     AddItem(*mnuDebug, "mnuDebugShowWhatsNew", "&Show Whats New", [this] {
         foundation::SetWhatsNewOverridden(true);

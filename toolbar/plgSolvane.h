@@ -134,7 +134,8 @@ public:
     static bool SplitSearchTerms(const std::string& text, rt::TStringList& list);
     // The script that paints every occurrence of `word` in the page.
     static std::string HighlightScript(const std::string& word, const std::string& backColor);
-    // `text` written so that it reads back unchanged inside a double-quoted script string.
+    // Code-page `text` written so that it reads back unchanged inside a
+    // double-quoted script string: plain ASCII, every other character as \uXXXX.
     static std::string ScriptStringText(const std::string& text);
     std::string IEVersion();
 

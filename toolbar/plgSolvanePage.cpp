@@ -1,9 +1,8 @@
 // TSolvane: the page. Documents, the frame walk, scripts, page sources,
 // titles, writing HTML and the search-word highlighting.
-#include <cstdio>
-
 #include "foundation/EIFunctionsBase.h"
 #include "foundation/SVCommon.h"
+#include "platform/Services.h"
 #include "toolbar/plgSolvane.h"
 
 namespace toolbar {
@@ -185,22 +184,26 @@ void TSolvane::PostHtml(const std::string& html) {
 }
 
 std::string TSolvane::ScriptStringText(const std::string& text) {
+    // Escaped after the conversion to UTF-16, never byte by byte: in a
+    // double-byte code page a trail byte can read as "\" and swallow an
+    // escape. The result is plain ASCII, the same in every code page.
+    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (char c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\'': out += "\\'"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
+    for (const char16_t unit : platform::CodePage().ToUtf16(text)) {
+        switch (unit) {
+            case u'\\': out += "\\\\"; break;
+            case u'"': out += "\\\""; break;
+            case u'\'': out += "\\'"; break;
+            case u'\n': out += "\\n"; break;
+            case u'\r': out += "\\r"; break;
             default:
-                if (u < 0x20 || u == 0x7F) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\x%02X", u);
-                    out += escaped;
+                // Controls, "<" and ">" (no "</script>" in a page) and every
+                // non-ASCII unit (line separators included) as \uXXXX.
+                if (unit < 0x20 || unit >= 0x7F || unit == u'<' || unit == u'>') {
+                    out += "\\u";
+                    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
                 } else {
-                    out += c;
+                    out += static_cast<char>(unit);
                 }
         }
     }

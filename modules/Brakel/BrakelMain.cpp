@@ -1,13 +1,16 @@
-// Brakel.exe [PROGRAM [ARGUMENTS]]: closes every browser window, asking each
+// Brakel.exe ["PROGRAM" [ARGUMENTS]]: closes every browser window, asking each
 // politely (WM_CLOSE), waits a bounded time for them to go, then starts
-// PROGRAM with ARGUMENTS (the uninstaller with its log, say). A window that
-// stays open keeps the program from starting: the browser would still hold
-// the toolbar's modules. Exit codes: 0 done, 1 a browser window stayed open,
-// 2 the program could not be started.
+// PROGRAM with ARGUMENTS (the uninstaller with its log, say). PROGRAM is a
+// full path, quoted when it holds a blank; it is started by that path alone,
+// never searched for. A window that stays open keeps the program from
+// starting: the browser would still hold the toolbar's modules. Exit codes:
+// 0 done, 1 a browser window stayed open, 2 the program could not be started.
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "foundation/CommandLine.h"
 
 namespace {
 
@@ -37,25 +40,31 @@ bool CloseBrowserWindows() {
     return true;
 }
 
-// The command line after the program's own name.
-std::string Arguments(const char* commandLine) {
-    std::string text = commandLine ? commandLine : "";
-    const std::size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : text.substr(first);
+// Starts the program named first on `command` by its full path; CreateProcess
+// given no program name would try "c:\Program.exe" for "c:\Program Files\...".
+bool StartProgram(const std::string& command) {
+    const foundation::ProgramAndArguments parts = foundation::SplitProgram(command);
+    if (!foundation::IsFullPath(parts.program)) return false;
+    const DWORD attributes = ::GetFileAttributesA(parts.program.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    std::string line = foundation::QuoteArgument(parts.program);
+    if (!parts.arguments.empty()) line += " " + parts.arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(parts.program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (!CloseBrowserWindows()) return 1;
-    std::string command = Arguments(commandLine);
-    if (command.empty()) return 0;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return 2;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return 0;
+    const std::string command = commandLine ? commandLine : "";
+    if (command.find_first_not_of(" \t") == std::string::npos) return 0;
+    return StartProgram(command) ? 0 : 2;
 }

@@ -52,4 +52,14 @@ void HostSpecialFolders::SetPersonal(std::optional<std::string> folder) {
     personal_ = std::move(folder);
 }
 
+std::string HostSpecialFolders::WindowsFolder() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return windows_;
+}
+
+void HostSpecialFolders::SetWindowsFolder(std::string folder) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    windows_ = std::move(folder);
+}
+
 }  // namespace platform::host

@@ -20,7 +20,8 @@ HostPlatform::HostPlatform(const std::string& root)
       timers(std::make_shared<HostTimers>()),
       clipboard(std::make_shared<HostClipboard>()),
       commonDialogs(std::make_shared<HostCommonDialogs>()),
-      specialFolders(std::make_shared<HostSpecialFolders>(files)) {
+      specialFolders(std::make_shared<HostSpecialFolders>(files)),
+      codePage(std::make_shared<HostCodePage>()) {
     // Every Windows machine has its Windows folder; the profile services put
     // files named without a folder there.
     files->CreateDirectory("c:\\windows");
@@ -46,6 +47,7 @@ ServiceSet HostPlatform::Set() const {
     set.clipboard = clipboard;
     set.commonDialogs = commonDialogs;
     set.specialFolders = specialFolders;
+    set.codePage = codePage;
     return set;
 }
 

@@ -378,11 +378,30 @@ public:
     std::optional<std::string> Personal() override;
     // nullopt: the shell cannot name the folder.
     void SetPersonal(std::optional<std::string> folder);
+    std::string WindowsFolder() override;
+    void SetWindowsFolder(std::string folder);
 
 private:
     std::mutex mutex_;
     std::shared_ptr<IFileSystem> files_;
     std::optional<std::string> personal_ = std::string("c:\\Documents and Settings\\tester\\My Documents");
+    std::string windows_ = "c:\\windows";  // where the line buffer of the debug viewer lives too
+};
+
+// Code pages 1252 (all of it) and 932 (Shift-JIS): 932's single bytes (ASCII,
+// half-width katakana) are decoded fully and every lead byte takes its trail
+// byte with it, as Windows reads them, but only the double-byte characters of
+// a small table map to their own character; any other pair gives the code
+// page's default character U+30FB. Other code pages are read as 1252.
+class HostCodePage : public ICodePage {
+public:
+    std::u16string ToUtf16(const std::string& text) override;
+    void SetCodePage(unsigned codePage);
+    unsigned CodePageNumber();
+
+private:
+    std::mutex mutex_;
+    unsigned codePage_ = 1252;
 };
 
 // Every stand-in, over one folder. Tests configure the members directly.
@@ -407,6 +426,7 @@ struct HostPlatform {
     std::shared_ptr<HostClipboard> clipboard;
     std::shared_ptr<HostCommonDialogs> commonDialogs;
     std::shared_ptr<HostSpecialFolders> specialFolders;
+    std::shared_ptr<HostCodePage> codePage;
 
     ServiceSet Set() const;
 };

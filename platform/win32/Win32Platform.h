@@ -190,10 +190,21 @@ public:
     static std::string FilterForDialog(const std::string& filter);
 };
 
-// SHGetFolderPathA.
+// MultiByteToWideChar from the ANSI code page, or from a given one.
+class Win32CodePage : public ICodePage {
+public:
+    explicit Win32CodePage(unsigned codePage = 0 /* CP_ACP */) : codePage_(codePage) {}
+    std::u16string ToUtf16(const std::string& text) override;
+
+private:
+    unsigned codePage_;  // what MultiByteToWideChar is given
+};
+
+// SHGetFolderPathA, GetWindowsDirectoryA.
 class Win32SpecialFolders : public ISpecialFolders {
 public:
     std::optional<std::string> Personal() override;
+    std::string WindowsFolder() override;
 };
 
 }  // namespace platform::win32

@@ -16,4 +16,13 @@ std::optional<std::string> Win32SpecialFolders::Personal() {
     return folder;
 }
 
+std::string Win32SpecialFolders::WindowsFolder() {
+    char path[MAX_PATH + 1] = {};
+    const UINT length = ::GetWindowsDirectoryA(path, sizeof path);
+    // Never empty: an empty folder would turn the caller's full path into a relative one.
+    std::string folder = length == 0 || length >= sizeof path ? std::string("C:\\WINDOWS") : std::string(path, length);
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
 }  // namespace platform::win32

@@ -45,7 +45,7 @@ TEST_F(BugWatcherTest, StartsTheViewerOnceWhenNoneRuns) {
     InitializeBugWatcher();
     BugWatcher().Log("written without a viewer");
     ASSERT_EQ(host_.shell->Starts().size(), 1u);
-    EXPECT_EQ(host_.shell->Starts()[0].file, "EIDEBUG.EXE");
+    EXPECT_EQ(host_.shell->Starts()[0].file, InModule("EIDEBUG.EXE"));
     EXPECT_EQ(host_.shell->Starts()[0].showCommand, platform::show::Normal);
     EXPECT_EQ(host_.profiles->ReadString("EIDEBUG.INI", "Data", "Line1", ""), "written without a viewer");
     EXPECT_TRUE(LineBufferExists());

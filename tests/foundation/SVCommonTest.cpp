@@ -45,6 +45,24 @@ TEST_F(SettingsTest, UserNumberFallsBackToOne) {
     EXPECT_EQ(UserNumber("dave"), "1");
 }
 
+TEST_F(SettingsTest, AUserNumberThatIsNoNumberIsReplacedByAFreshOne) {
+    // The table is text any user may edit, and the merge runs elevated: a
+    // value that is not 1 to 9 digits must never reach a file name.
+    const std::string bad[] = {"1\\..\\..\\..\\windows\\win", "..\\1", "1/../x", "c:\\x",
+                               "1234567890", "", "abc", "-1", "12a", "+5", "1 2"};
+    for (const std::string& value : bad) {
+        WriteBytes(InModule("Solvane.ini"), "[Users]\r\nother=1\r\ntester=" + value + "\r\n");
+        EXPECT_EQ(UserNumber(""), "3") << value;
+        EXPECT_EQ(CurrentUserSettingsFileName(), InModule("user_3.ini")) << value;
+        EXPECT_EQ(Machine(), "[Users]\r\nother=1\r\ntester=3\r\n") << value;
+        // Handed to the file name directly, it is no path piece either.
+        EXPECT_EQ(UserSettingsFileName(value), InModule("user_1.ini")) << value;
+    }
+    WriteBytes(InModule("Solvane.ini"), "[Users]\r\ntester=123456789\r\n");
+    EXPECT_EQ(UserNumber(""), "123456789");
+    EXPECT_EQ(CurrentUserSettingsFileName(), InModule("user_123456789.ini"));
+}
+
 TEST_F(SettingsTest, NamedSettingsAndTheirDefaults) {
     EXPECT_TRUE(IsFirstTime());
     EXPECT_FALSE(IsBlockingPopups());

@@ -121,4 +121,34 @@ TEST(BrakelTest, AWindowThatStaysOpenKeepsTheUninstallerFromStarting) {
     EXPECT_EQ(zrtest::ChildProcess(folder / "Brakel.exe", "\"" + (folder / "missing.exe") + "\"").Wait(30000, true), 2);
 }
 
+TEST(BrakelTest, TheUninstallerIsStartedByItsFullPathAndNothingBeforeABlank) {
+    // Installed in "...\Zephyra Install\", with a program named after the
+    // folder's first word ("...\Zephyra.exe") beside it.
+    zrtest::TempDir root;
+    const std::string folder = root / "Zephyra Install";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(zrtest::CopyInto(zrtest::WindowsPathOf(ZR_BRAKEL_EXE), folder + "\\Brakel.exe"));
+    ASSERT_TRUE(zrtest::CopyInto(zrtest::WindowsPathOf(ZR_RECORDER_EXE), folder + "\\unwise.exe"));
+    ASSERT_TRUE(zrtest::CopyInto(zrtest::WindowsPathOf(ZR_RECORDER_EXE), root / "Zephyra.exe"));
+    const std::string brakel = folder + "\\Brakel.exe", log = folder + "\\install.log";
+    auto recorded = [](const std::string& path) {
+        return ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : zrtest::ReadBytes(path);
+    };
+
+    // Unquoted, the command names no program that exists: nothing starts.
+    EXPECT_EQ(zrtest::ChildProcess(brakel, folder + "\\unwise.exe " + log).Wait(30000, true), 2);
+    // A program given by a relative name is never searched for.
+    EXPECT_EQ(zrtest::ChildProcess(brakel, "Zephyra.exe", root.Path()).Wait(30000, true), 2);
+
+    // Quoted, the uninstaller starts and gets its log as one argument.
+    const std::string command = "\"" + folder + "\\unwise.exe\" \"" + log + "\"";
+    EXPECT_EQ(zrtest::ChildProcess(brakel, command).Wait(30000, true), 0);
+    std::string line;
+    for (int i = 0; i < 100 && (line = recorded(folder + "\\Notelle.log")).empty(); ++i) ::Sleep(50);
+    line.erase(line.find_last_not_of("\r\n") + 1);
+    EXPECT_EQ(line, log);
+    ::Sleep(300);
+    EXPECT_EQ(recorded(root / "Notelle.log"), "");  // the decoy never ran
+}
+
 }  // namespace

@@ -452,6 +452,33 @@ TEST_F(BandFormTest, TheDebugMenuOpensOnlyWithTheMarkerFile) {
     foundation::ResetDebugMode();
 }
 
+TEST_F(BandFormTest, TheDebugMenuStartsProgramsByFullQuotedPaths) {
+    {
+        platform::ScopedServices hostFiles(HostFilesOnly());
+        host_.files->WriteFile(foundation::DebugMarkerFile, "");
+        foundation::ResetDebugMode();
+        foundation::IsDebugMode();
+    }
+    auto form = NewForm();
+    // Installed where a blank splits the folder's name.
+    host_.module->SetFileName("c:\\Program Files\\Zephyra\\Solvane.dll");
+    host_.specialFolders->SetWindowsFolder("d:\\winnt");
+    host_.shell->ClearStarts();
+    PickCaption("Uninstall ZPH...");
+    form->ButtonPanel->Click();
+    PickCaption("c:\\Program Files\\Zephyra\\");  // the item shows the folder
+    form->ButtonPanel->Click();
+    const auto starts = host_.shell->Starts();
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0].file, "c:\\Program Files\\Zephyra\\Brakel.exe");
+    EXPECT_EQ(starts[0].parameters,
+              "\"c:\\Program Files\\Zephyra\\unwise.exe\" \"c:\\Program Files\\Zephyra\\install.log\"");
+    // Never by bare name, and the folder's trailing "\\" would escape the quote.
+    EXPECT_EQ(starts[1].file, "d:\\winnt\\explorer.exe");
+    EXPECT_EQ(starts[1].parameters, "\"c:\\Program Files\\Zephyra\"");
+    foundation::ResetDebugMode();
+}
+
 TEST_F(BandFormTest, WithoutABrowserToConnectToTheFormGivesUpAndTriesAgainLater) {
     toolbar::SetBrowserEventSourceProvider([](const std::shared_ptr<platform::IBrowser>&) { return nullptr; });
     auto form = NewForm();

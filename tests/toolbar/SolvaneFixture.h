@@ -39,11 +39,11 @@ inline std::shared_ptr<platform::host::HostBrowser> MakeFrame(const std::string&
     return frame;
 }
 
-// The text a page's script sees for a double-quoted string literal starting
-// at `from` (just after the opening quote); `end` receives the index of the
-// closing quote. Knows the escapes the controller writes.
-inline std::string ReadScriptString(const std::string& script, std::size_t from, std::size_t& end) {
-    std::string text;
+// The UTF-16 text a page's script sees for a double-quoted string literal
+// starting at `from` (just after the opening quote); `end` receives the index
+// of the closing quote. Knows the escapes the controller writes.
+inline std::u16string ReadScriptString16(const std::string& script, std::size_t from, std::size_t& end) {
+    std::u16string text;
     for (std::size_t i = from; i < script.size(); ++i) {
         char c = script[i];
         if (c == '"') {
@@ -51,7 +51,7 @@ inline std::string ReadScriptString(const std::string& script, std::size_t from,
             return text;
         }
         if (c != '\\') {
-            text += c;
+            text += static_cast<char16_t>(static_cast<unsigned char>(c));
             continue;
         }
         char e = script[++i];
@@ -59,10 +59,18 @@ inline std::string ReadScriptString(const std::string& script, std::size_t from,
             case 'n': text += '\n'; break;
             case 'r': text += '\r'; break;
             case 't': text += '\t'; break;
-            case 'x': text += static_cast<char>(std::stoi(script.substr(i + 1, 2), nullptr, 16)); i += 2; break;
-            default: text += e;
+            case 'x': text += static_cast<char16_t>(std::stoi(script.substr(i + 1, 2), nullptr, 16)); i += 2; break;
+            case 'u': text += static_cast<char16_t>(std::stoi(script.substr(i + 1, 4), nullptr, 16)); i += 4; break;
+            default: text += static_cast<char16_t>(static_cast<unsigned char>(e));
         }
     }
     end = std::string::npos;
+    return text;
+}
+
+// The same for a literal of single-byte characters (U+0000..U+00FF).
+inline std::string ReadScriptString(const std::string& script, std::size_t from, std::size_t& end) {
+    std::string text;
+    for (char16_t unit : ReadScriptString16(script, from, end)) text += static_cast<char>(unit);
     return text;
 }

@@ -222,4 +222,47 @@ TEST_F(SolvanePageTest, HighlightedWordsAreEscapedSoThePageSearchesForExactlyThe
     }
 }
 
+// Every byte of a script is ASCII: it reads the same in any code page.
+bool IsAscii(const std::string& script) {
+    for (unsigned char c : script)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+TEST_F(SolvanePageTest, AWordCannotLeaveItsStringInADoubleByteCodePage) {
+    const std::string head = "FD983r={x:function(){var r,i,s=\"";
+    const std::string tail = HighlightTailFor("yellow");
+    host_.codePage->SetCodePage(932);
+    // In code page 932 the trail bytes of these characters have the value of "\".
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"\x95\x5C\"+injected()//", u"\u8868\"+injected()//"},
+        {"\x83\x5C\\\"+x()//", u"\u30BD\\\"+x()//"},
+        {"\x94\x5C'\x97\x5C</script>", u"\u80FD'\u4E88</script>"},
+        {"\xB1\xDF \x93\xFA\x96\x7B\x95", u"\uFF71\uFF9F \u65E5\u672C\u30FB"},  // half-width, a lone lead byte
+    };
+    for (const auto& [word, read] : cases) {
+        const std::string script = TSolvane::HighlightScript(word, "yellow");
+        ASSERT_EQ(script.rfind(head, 0), 0u);
+        EXPECT_TRUE(IsAscii(script)) << script;
+        std::size_t end = 0;
+        EXPECT_EQ(ReadScriptString16(script, head.size(), end), read) << script;
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(script.substr(end), tail) << script;
+    }
+    EXPECT_NE(TSolvane::HighlightScript(cases[0].first, "yellow").find("s=\"\\u8868\\\"+injected()//\";"),
+              std::string::npos);
+
+    // Code page 1252: the same word is three characters of its own.
+    host_.codePage->SetCodePage(1252);
+    for (const auto& [word, read] : {std::pair<std::string, std::u16string>{"\x95\x5C\"x", u"\u2022\\\"x"},
+                                     {"caf\xe9 \x80 <b>\x85\x7f", u"caf\u00E9 \u20AC <b>\u2026\u007F"}}) {
+        const std::string script = TSolvane::HighlightScript(word, "yellow");
+        EXPECT_TRUE(IsAscii(script)) << script;
+        EXPECT_EQ(script.find('<'), std::string::npos) << script;
+        std::size_t end = 0;
+        EXPECT_EQ(ReadScriptString16(script, head.size(), end), read) << script;
+        EXPECT_EQ(script.substr(end), tail) << script;
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "Win32TestSupport.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SystemLibrary.h"
 
 using namespace platform::win32;
 using zrtest::TempDir;
@@ -102,6 +103,42 @@ TEST(DefaultServicesTest, EveryServiceIsTheWin32One) {
     EXPECT_TRUE(dynamic_cast<Win32Environment*>(set.environment.get()));
     EXPECT_TRUE(dynamic_cast<Win32Dialogs*>(set.dialogs.get()));
     EXPECT_TRUE(dynamic_cast<Win32Windows*>(set.windows.get()));
+    EXPECT_TRUE(dynamic_cast<Win32SpecialFolders*>(set.specialFolders.get()));
+    EXPECT_TRUE(dynamic_cast<Win32CodePage*>(set.codePage.get()));
+}
+
+TEST(Win32SpecialFoldersTest, TheWindowsFolderHoldsTheShell) {
+    const std::string folder = Win32SpecialFolders().WindowsFolder();
+    ASSERT_GE(folder.size(), 3u);
+    EXPECT_EQ(folder[1], ':');
+    EXPECT_NE(folder.back(), '\\');
+    EXPECT_NE(::GetFileAttributesA((folder + "\\explorer.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Win32SystemLibraryTest, SystemDllsComeFromTheSystemFolderOnly) {
+    HMODULE richEdit = LoadSystemLibrary("riched20.dll");
+    ASSERT_NE(richEdit, nullptr);
+    char path[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(richEdit, path, sizeof path);
+    char system[MAX_PATH + 1] = {};
+    const UINT length = ::GetSystemDirectoryA(system, sizeof system);
+    EXPECT_EQ(_strnicmp(path, system, length), 0) << path;
+    ::FreeLibrary(richEdit);
+
+    // A DLL in the current folder is found by bare name, and never as a system one.
+    TempDir dir;
+    ASSERT_TRUE(::CopyFileA((zrtest::ProgramFolder() + "\\zr_win32_probe.dll").c_str(),
+                            (dir / "zr_planted.dll").c_str(), FALSE));
+    char previous[MAX_PATH + 1] = {};
+    ::GetCurrentDirectoryA(sizeof previous, previous);
+    ::SetCurrentDirectoryA(dir.Path().c_str());
+    HMODULE planted = LoadSystemLibrary("zr_planted.dll");
+    HMODULE byName = ::LoadLibraryA("zr_planted.dll");
+    ::SetCurrentDirectoryA(previous);
+    EXPECT_EQ(planted, nullptr);
+    EXPECT_NE(byName, nullptr);  // the search this avoids
+    if (planted) ::FreeLibrary(planted);
+    if (byName) ::FreeLibrary(byName);
 }
 
 }  // namespace

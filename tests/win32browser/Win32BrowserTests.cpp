@@ -6,7 +6,10 @@
 #include <cctype>
 
 #include "FakeBrowser.h"
+#include "platform/Services.h"
+#include "platform/host/HostPlatform.h"
 #include "platform/win32/Win32Browser.h"
+#include "platform/win32/Win32Platform.h"
 #include "toolbar/plgSolvane.h"
 
 using platform::win32::BrowserFrom;
@@ -119,6 +122,42 @@ TEST_F(Win32BrowserTest, HighlightScriptsReachThePageWithTheWordIntact) {
     solvane.ShowOccurrencesOfWords(words, false);
     EXPECT_EQ(browser->refreshLevels, std::vector<LONG>{0});
     EXPECT_EQ(browser->refreshTypes, std::vector<VARTYPE>{VT_I4});
+}
+
+TEST_F(Win32BrowserTest, AHighlightedWordStaysInsideItsStringInCodePage932) {
+    // The prefix's own code page is 1252: the user's is taken as 932 here,
+    // through the real conversion.
+    platform::ServiceSet set;
+    set.codePage = std::make_shared<platform::win32::Win32CodePage>(932);
+    platform::ScopedServices services(set);
+    // The trail byte of the first character (0x95 0x5C) has the value of "\".
+    solvane.ShowOccurrencesOfWords(rt::TStringList{"\x95\x5C\"+injected()//", "\x83\x5C\\\"+x()//"}, true);
+    const auto& scripts = browser->document->window->scripts;
+    ASSERT_EQ(scripts.size(), 2u);
+    const std::wstring read[] = {L"\\u8868\\\"+injected()//", L"\\u30BD\\\\\\\"+x()//"};
+    for (int i = 0; i < 2; ++i) {
+        const std::wstring& code = scripts[i].code;
+        const std::wstring head = L"var r,i,s=\"";
+        const std::size_t start = code.find(head);
+        ASSERT_NE(start, std::wstring::npos);
+        // The literal, up to its first quote that no backslash escapes.
+        std::size_t at = start + head.size();
+        while (at < code.size() && code[at] != L'"') at += code[at] == L'\\' ? 2 : 1;
+        EXPECT_EQ(code.substr(start + head.size(), at - start - head.size()), read[i]) << i;
+        EXPECT_EQ(code.compare(at, 7, L"\";if(s)"), 0) << i;  // the script goes on as written
+        for (wchar_t c : code) EXPECT_LT(static_cast<unsigned>(c), 0x80u) << i;
+    }
+}
+
+TEST(Win32CodePage, TheHostStandInReadsCodePage932AsWindowsDoes) {
+    // The characters the stand-in knows, single bytes and the pairs of its table.
+    const std::string text = "a\\\xB1\xDF\x81\x40\x81\x5B\x82\xA0\x83\x5C\x93\xFA\x94\x5C\x95\x5C\x96\x7B\x97\x5C\x85\x40";
+    platform::host::HostCodePage host;
+    host.SetCodePage(932);
+    EXPECT_EQ(host.ToUtf16(text), platform::win32::Win32CodePage(932).ToUtf16(text));
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(platform::host::HostCodePage().ToUtf16(all), platform::win32::Win32CodePage(1252).ToUtf16(all));
 }
 
 TEST_F(Win32BrowserTest, DocumentsLackingAnInterfaceFailOnlyWhatNeedsIt) {

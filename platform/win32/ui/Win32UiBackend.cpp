@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/Win32SystemLibrary.h"
 #include "platform/win32/ui/MenuBuilder.h"
 #include "platform/win32/ui/StandardPeers.h"
 #include "platform/win32/ui/UiBackendInternal.h"
@@ -331,7 +332,7 @@ std::shared_ptr<rt::IUiBackend> MakeWin32UiBackend() {
     std::call_once(once, [] {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);
-        ::LoadLibraryA("riched20.dll");  // the rich-edit window class
+        platform::win32::LoadSystemLibrary("riched20.dll");  // the rich-edit window class
         ready = RegisterControlClass();
         if (!ready) Log("the window class cannot be registered; the toolbar stays without windows", ::GetLastError());
     });
