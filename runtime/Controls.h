@@ -41,6 +41,7 @@ enum class TControlChange {
     Color,     // Color()
     Style,     // a flag the peer shows: read-only, word wrap, scroll bars, border, tab visibility, stretch, ...
     Scroll,    // the first visible line of a text control
+    DropDown,  // a combo box's list opened or closed
     Picture,   // the picture of an image
     Menu,      // the main menu of a form
     Focus,     // the control became its form's active control
@@ -75,6 +76,12 @@ TShiftState KeyboardShiftState();
 
 // The seam through which a backend attaches real windows. Every call comes on
 // the thread that owns the control.
+// The editing state of a control's text field.
+struct TTextEditState {
+    int selLength = 0;     // characters selected
+    bool canUndo = false;  // the last edit can be undone
+};
+
 class IUiBackend {
 public:
     virtual ~IUiBackend() = default;
@@ -94,6 +101,12 @@ public:
     // The native window of a control (made now when its form can have one);
     // 0 when it has none.
     virtual std::uintptr_t HandleOf(const TControl& control) { return 0; }
+    // The native window that takes the keyboard for the control (a combo
+    // box's edit field); 0 when it has none.
+    virtual std::uintptr_t FocusHandleOf(const TControl& control) { return HandleOf(control); }
+    // The selection and undo state of the control's text field, which only
+    // the native field tracks; false when the control has no such field.
+    virtual bool TextEditStateOf(const TControl& control, TTextEditState& state) { return false; }
     // A point of the control's client area on the screen, as its native
     // window lies; false when the control has no window.
     virtual bool ClientToScreen(const TControl& control, TPoint& point) { return false; }

@@ -215,12 +215,12 @@ TMenu::~TMenu() {
 }
 
 namespace {
-TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut) {
+TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut, bool pickableOnly) {
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
-        if (!item->Visible() || !item->Enabled()) continue;
+        if (pickableOnly && (!item->Visible() || !item->Enabled())) continue;
         if (item->ShortCut() == shortCut) return item;
-        if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
+        if (TMenuItem* found = FindShortCut(item, shortCut, pickableOnly)) return found;
     }
     return nullptr;
 }
@@ -228,7 +228,9 @@ TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut) {
 
 bool TMenu::IsShortCut(TShortCut shortCut) {
     if ((shortCut & 0x00FF) == 0) return false;
-    TMenuItem* item = FindShortCut(items_, shortCut);
+    // States may depend on the moment (a selection to cut): brought up to date first.
+    if (FindShortCut(items_, shortCut, false)) UpdateItemStates();
+    TMenuItem* item = FindShortCut(items_, shortCut, true);
     if (!item) return false;
     item->Click();
     return true;
@@ -258,6 +260,10 @@ const TPropList& TPopupMenu::ClassProperties() {
             props::Method("OnPopup"),
         });
     return list;
+}
+
+void TPopupMenu::UpdateItemStates() {
+    if (OnPopup) OnPopup(this);
 }
 
 void TPopupMenu::Popup(int x, int y) {

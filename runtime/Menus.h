@@ -139,6 +139,10 @@ public:
 
     TMenuChangeEvent OnChange;
 
+protected:
+    // Brings the entries' states up to date before a shortcut is looked up.
+    virtual void UpdateItemStates() {}
+
 private:
     TMenuItem* items_;
     TObject* images_ = nullptr;
@@ -177,6 +181,8 @@ public:
     TNotifyEvent OnPopup;
 
 protected:
+    // A shortcut finds its entries as a pop-up would show them: OnPopup first.
+    void UpdateItemStates() override;
     // The window that receives the pick (0: the pick is dispatched directly).
     virtual std::uintptr_t OwnerWindow() { return 0; }
     virtual void DeliverCommand(unsigned command) { DispatchCommand(command); }

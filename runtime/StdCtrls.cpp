@@ -134,10 +134,17 @@ void TComboBox::DropDown() {
     if (OnDropDown) OnDropDown(this);
 }
 
-void TComboBox::CloseUp() {
+void TComboBox::CloseUp(bool picked) {
     if (!droppedDown_) return;
     droppedDown_ = false;
+    closedOnPick_ = picked;
     if (OnCloseUp) OnCloseUp(this);
+}
+
+void TComboBox::CloseList() {
+    if (!droppedDown_) return;
+    droppedDown_ = false;
+    Changed(TControlChange::DropDown);
 }
 
 // ---------------------------------------------------------------- TListBox

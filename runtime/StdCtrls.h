@@ -108,10 +108,15 @@ public:
     void TypeText(const std::string& text);
     // The user picks entry `index` from the list.
     void SelectFromList(int index);
-    // The user opens and closes the drop-down list.
+    // The user opens and closes the drop-down list; `picked`: closed on the
+    // chosen entry rather than cancelled (Escape, a click elsewhere).
     void DropDown();
-    void CloseUp();
+    void CloseUp(bool picked = true);
     bool DroppedDown() const { return droppedDown_; }
+    // The program closes the list: no close-up event, as nothing was chosen.
+    void CloseList();
+    // Whether the list last closed on a chosen entry.
+    bool ClosedOnPick() const { return closedOnPick_; }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
@@ -130,6 +135,7 @@ private:
     bool flat_ = false;
     int maxLength_ = 0;
     bool droppedDown_ = false;
+    bool closedOnPick_ = false;
 };
 
 // Items with selection marks. The marks follow the items through Add,

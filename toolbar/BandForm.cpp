@@ -408,11 +408,15 @@ void TBandForm::SearchTheWebClick() {
 void TBandForm::SearchBoxKeyDown(unsigned short& key) {
     if (key != rt::vk::Return) return;
     key = 0;
+    // Enter searches for the entry the list shows; the list must not stay over the page.
+    edtSearch->CloseList();
     SearchWeb();
 }
 
 void TBandForm::SearchBoxCloseUp() {
-    if (controller_->SearchTextHasChanged() && AutoSearchOnMRUSelect->AsBoolean()) SearchWeb();
+    // Only a chosen entry searches; a cancelled list leaves the page alone.
+    if (edtSearch->ClosedOnPick() && controller_->SearchTextHasChanged() && AutoSearchOnMRUSelect->AsBoolean())
+        SearchWeb();
 }
 
 void TBandForm::SearchButtonMenuItemClick(const std::string& url, const std::string& id) {

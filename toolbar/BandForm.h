@@ -171,6 +171,11 @@ public:
     rt::TMenuItem* mnuPreferences;
     rt::TMenuItem* mnuRenova;
     TAMPopupMenu* mnuSearch;
+    rt::TMenuItem* mnuCut;  // the edit entries of mnuSearch, enabled as they apply
+    rt::TMenuItem* mnuCopy;
+    rt::TMenuItem* mnuPaste;
+    rt::TMenuItem* mnuDelete;
+    rt::TMenuItem* mnuUndo;
     TAMPopupMenu* mnuBlockPopups;
     rt::TImageList* imgBlockPopups;
     rt::TMenuItem* mnuBlockPopupsAllowPopups;
@@ -192,6 +197,7 @@ private:
     rt::TMenuItem* AddItem(rt::TMenu& menu, const char* name, const char* caption, std::function<void()> action,
                            const char* shortCut = nullptr);
     void SendToFocused(unsigned message);
+    void UpdateEditCommands();
 
     void SearchButtonMenuItemClick(const std::string& url, const std::string& id);
     void SearchBoxKeyDown(unsigned short& key);

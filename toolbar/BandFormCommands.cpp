@@ -3,6 +3,7 @@
 // blocker's button and menu, Highlight, and what a loaded page changes.
 #include "foundation/AMState.h"
 #include "foundation/SVCommon.h"
+#include "platform/Clipboard.h"
 #include "platform/Services.h"
 #include "runtime/Menus.h"
 #include "runtime/SysUtils.h"
@@ -57,7 +58,24 @@ rt::TMenuItem* TBandForm::AddItem(rt::TMenu& menu, const char* name, const char*
 
 void TBandForm::SendToFocused(unsigned message) {
     rt::TWinControl* focused = ActiveControl();
-    platform::Windows().SendMessage(focused ? rt::UiBackend().HandleOf(*focused) : 0, message, 0, 0);
+    platform::Windows().SendMessage(focused ? rt::UiBackend().FocusHandleOf(*focused) : 0, message, 0, 0);
+}
+
+void TBandForm::UpdateEditCommands() {
+    rt::TWinControl* focused = ActiveControl();
+    rt::TTextEditState field;
+    const bool editable = focused && rt::UiBackend().TextEditStateOf(*focused, field);
+    const bool selection = editable && field.selLength > 0;
+    mnuCut->SetEnabled(selection);
+    mnuCopy->SetEnabled(selection);
+    mnuDelete->SetEnabled(selection);
+    mnuUndo->SetEnabled(editable && field.canUndo);
+    bool pasteable = false;
+    try {
+        pasteable = editable && platform::Clipboard().HasText();
+    } catch (const std::exception&) {
+    }
+    mnuPaste->SetEnabled(pasteable);
 }
 
 void TBandForm::BuildMenus() {
@@ -80,11 +98,14 @@ void TBandForm::BuildMenus() {
 
     mnuSearch = new TAMPopupMenu(this);
     mnuSearch->SetName("mnuSearch");
-    AddItem(*mnuSearch, "Cut1", "Cu&t", [this] { SendToFocused(kWmCut); }, "Ctrl+X");
-    AddItem(*mnuSearch, "Copy1", "&Copy", [this] { SendToFocused(kWmCopy); }, "Ctrl+C");
-    AddItem(*mnuSearch, "Paste1", "&Paste", [this] { SendToFocused(kWmPaste); }, "Ctrl+V");
-    AddItem(*mnuSearch, "Delete1", "&Delete", [this] { SendToFocused(kWmClear); }, "Del");
-    AddItem(*mnuSearch, "Undo1", "&Undo", [this] { SendToFocused(kEmUndo); }, "Ctrl+Z");
+    mnuCut = AddItem(*mnuSearch, "Cut1", "Cu&t", [this] { SendToFocused(kWmCut); }, "Ctrl+X");
+    mnuCopy = AddItem(*mnuSearch, "Copy1", "&Copy", [this] { SendToFocused(kWmCopy); }, "Ctrl+C");
+    mnuPaste = AddItem(*mnuSearch, "Paste1", "&Paste", [this] { SendToFocused(kWmPaste); }, "Ctrl+V");
+    mnuDelete = AddItem(*mnuSearch, "Delete1", "&Delete", [this] { SendToFocused(kWmClear); }, "Del");
+    mnuUndo = AddItem(*mnuSearch, "Undo1", "&Undo", [this] { SendToFocused(kEmUndo); }, "Ctrl+Z");
+    // Also run before a shortcut is looked up: a disabled entry leaves its
+    // key to the field (Delete without a selection deletes a character).
+    mnuSearch->OnPopup = [this](rt::TObject*) { UpdateEditCommands(); };
     AddItem(*mnuSearch, "N2", "-", nullptr);
     AddItem(*mnuSearch, "ManageSearchHistory1", "&Manage Search History", [this] { ManageSearchHistory(); });
     AddItem(*mnuSearch, "ClearSearchHistory1", "Clear &Search History", [this] { ClearSearchHistory(); });

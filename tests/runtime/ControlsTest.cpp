@@ -287,6 +287,42 @@ TEST(Menus, PopupRunsThePickOfTheScript) {
     EXPECT_EQ(popups, 2);
 }
 
+TEST(Menus, AShortCutSeesTheStatesItsPopupWouldShowAndPassesOverADisabledEntry) {
+    TPopupMenu menu(nullptr);
+    auto* clear = new TMenuItem(&menu);
+    clear->SetShortCut(TextToShortCut("Del"));
+    menu.Items()->Add(clear);
+    bool applies = false;
+    int clicks = 0, popups = 0;
+    clear->OnClick = [&](TObject*) { ++clicks; };
+    menu.OnPopup = [&](TObject*) {
+        ++popups;
+        clear->SetEnabled(applies);
+    };
+    EXPECT_FALSE(menu.IsShortCut(TextToShortCut("Del")));  // left to the control
+    applies = true;
+    EXPECT_TRUE(menu.IsShortCut(TextToShortCut("Del")));
+    EXPECT_FALSE(menu.IsShortCut(TextToShortCut("Ctrl+Z")));  // no entry has it: no popup either
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(popups, 2);
+}
+
+TEST(ComboBox, AClosedListTellsAPickFromACancelAndTheProgramClosesItSilently) {
+    TComboBox combo(nullptr);
+    std::vector<bool> closes;
+    combo.OnCloseUp = [&](TObject*) { closes.push_back(combo.ClosedOnPick()); };
+    combo.CloseUp();  // not open: nothing to report
+    combo.DropDown();
+    combo.CloseUp(false);
+    combo.DropDown();
+    combo.CloseUp(true);
+    combo.DropDown();
+    combo.CloseList();
+    EXPECT_FALSE(combo.DroppedDown());
+    combo.CloseUp(true);  // the window's own close-up after the program closed it
+    EXPECT_EQ(closes, (std::vector<bool>{false, true}));
+}
+
 class TimerTest : public HostPlatformTest {};
 
 TEST_F(TimerTest, RunsOnlyWhenEnabledWithIntervalAndHandler) {

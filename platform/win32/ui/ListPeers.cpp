@@ -1,5 +1,7 @@
 // Combo boxes (the search box among them) and list boxes with selection
 // marks and drag reordering.
+#include <algorithm>
+
 #include "platform/win32/ui/StandardPeers.h"
 #include "runtime/StdCtrls.h"
 
@@ -38,17 +40,37 @@ public:
                 if (index >= 0) combo.SelectFromList(index);
                 return true;
             }
-            case CBN_DROPDOWN: combo.DropDown(); return true;
-            case CBN_CLOSEUP: combo.CloseUp(); return true;
+            case CBN_DROPDOWN:
+                FitDroppedWidth();
+                combo.DropDown();
+                return true;
+            // The list tells whether it closes on a choice just before it closes.
+            case CBN_SELENDOK: closingOnPick_ = true; return true;
+            case CBN_SELENDCANCEL: closingOnPick_ = false; return true;
+            case CBN_CLOSEUP: {
+                const bool picked = closingOnPick_;
+                closingOnPick_ = false;
+                // A click in the list closes it before the list reports the
+                // new selection: the control takes the pick first.
+                const int index = static_cast<int>(::SendMessageA(Window(), CB_GETCURSEL, 0, 0));
+                if (picked && index >= 0 && index != combo.ItemIndex()) combo.SelectFromList(index);
+                combo.CloseUp(picked);
+                return true;
+            }
             default: return false;
         }
     }
+
+    HWND FocusWindow() const override { return edit_ ? edit_ : Window(); }
 
     void Changed(rt::TControlChange change) override {
         if (!Window() || echoing_) return;
         switch (change) {
             case rt::TControlChange::Items: Fill(); break;
             case rt::TControlChange::Selection: PushSelection(); break;
+            case rt::TControlChange::DropDown:
+                ::SendMessageA(Window(), CB_SHOWDROPDOWN, Combo().DroppedDown(), 0);
+                break;
             default: Peer::Changed(change); break;
         }
     }
@@ -66,7 +88,10 @@ protected:
         if (!window) return nullptr;
         COMBOBOXINFO info{};
         info.cbSize = sizeof(info);
-        if (::GetComboBoxInfo(window, &info) && info.hwndItem && info.hwndItem != window) SubclassChild(info.hwndItem);
+        if (::GetComboBoxInfo(window, &info) && info.hwndItem && info.hwndItem != window) {
+            edit_ = info.hwndItem;
+            SubclassChild(edit_);
+        }
         if (Combo().MaxLength() > 0) ::SendMessageA(window, CB_LIMITTEXT, static_cast<WPARAM>(Combo().MaxLength()), 0);
         FillInto(window);
         return window;
@@ -106,6 +131,36 @@ private:
             ::SendMessageA(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         PushText();  // no current entry empties the edit: the text stays the control's
     }
+
+    // The list as wide as its widest entry in the box's font, within the
+    // screen, and never narrower than the box.
+    void FitDroppedWidth() {
+        HDC dc = ::GetDC(Window());
+        if (!dc) return;
+        HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(Window(), WM_GETFONT, 0, 0)));
+        int widest = 0;
+        const rt::TStringList& items = Combo().Items();
+        for (int i = 0; i < items.Count(); ++i) {
+            SIZE extent{};
+            if (::GetTextExtentPoint32A(dc, items[i].c_str(), static_cast<int>(items[i].size()), &extent))
+                widest = std::max(widest, static_cast<int>(extent.cx));
+        }
+        ::SelectObject(dc, before);
+        ::ReleaseDC(Window(), dc);
+        RECT box{};
+        ::GetWindowRect(Window(), &box);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        ::GetMonitorInfoA(::MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor);
+        const int boxWidth = box.right - box.left;
+        // The item's margins, the list's border and its scroll bar.
+        const int wanted = widest + Scale(8) + 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+        const int room = std::max(boxWidth, static_cast<int>(monitor.rcWork.right - std::max(box.left, monitor.rcWork.left)));
+        ::SendMessageA(Window(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::clamp(wanted, boxWidth, room)), 0);
+    }
+
+    HWND edit_ = nullptr;         // the edit field of a combo box that has one
+    bool closingOnPick_ = false;  // CBN_SELENDOK came before the close-up
 };
 
 class ListPeer : public Peer {

@@ -276,9 +276,13 @@ bool Peer::KeyTaken(UINT message, WPARAM& wParam, const std::shared_ptr<bool>& a
         swallowChar_ = false;
         return swallowed;
     }
+    // A character still awaited belongs to an earlier key that made none.
+    swallowChar_ = false;
+    const WPARAM key = wParam;
     bool handled = false;
     Guarded([&] { handled = RouteKey(wParam); });
-    if (handled && *alive) swallowChar_ = true;
+    // Only a key that makes a character (not Delete, say) has one to swallow.
+    if (handled && *alive) swallowChar_ = ::MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0;
     return handled;
 }
 

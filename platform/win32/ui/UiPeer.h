@@ -23,6 +23,8 @@ public:
     HWND Window() const { return window_; }
     // Where the peers of child controls go (a page control's tab window, say).
     virtual HWND ContainerWindow() const { return window_; }
+    // The window that takes the keyboard (a combo box's edit field).
+    virtual HWND FocusWindow() const { return window_; }
     // False once the control is gone or the window was destroyed.
     bool Alive() const { return *alive_; }
     std::shared_ptr<bool> AliveToken() const { return alive_; }
@@ -109,7 +111,7 @@ private:
     Brush background_;
     rt::TColor backgroundColor_ = rt::clNone;
     bool trackingMouse_ = false;
-    bool swallowChar_ = false;                   // the key that made this WM_CHAR was swallowed
+    bool swallowChar_ = false;                   // the next WM_CHAR came from a swallowed key
 };
 
 // The peer of a window of ours or of a subclassed one; null when none.

@@ -253,6 +253,26 @@ public:
         return peer ? reinterpret_cast<std::uintptr_t>(peer->Window()) : 0;
     }
 
+    std::uintptr_t FocusHandleOf(const rt::TControl& control) override {
+        if (!HandleOf(control)) return 0;
+        Peer* peer = FindPeer(control);
+        return peer ? reinterpret_cast<std::uintptr_t>(peer->FocusWindow()) : 0;
+    }
+
+    bool TextEditStateOf(const rt::TControl& control, rt::TTextEditState& state) override {
+        Peer* peer = FindPeer(control);
+        HWND field = peer ? peer->FocusWindow() : nullptr;
+        char className[32] = "";
+        if (!field || !::GetClassNameA(field, className, sizeof(className))) return false;
+        const std::string kind(className);
+        if (lstrcmpiA(kind.c_str(), "Edit") != 0 && lstrcmpiA(kind.substr(0, 8).c_str(), "RichEdit") != 0) return false;
+        DWORD start = 0, end = 0;
+        ::SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        state.selLength = static_cast<int>(end > start ? end - start : start - end);
+        state.canUndo = ::SendMessageA(field, EM_CANUNDO, 0, 0) != 0;
+        return true;
+    }
+
     bool ClientToScreen(const rt::TControl& control, rt::TPoint& point) override {
         Peer* peer = FindPeer(control);
         if (!peer || !peer->Window()) return false;
