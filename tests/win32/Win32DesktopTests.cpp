@@ -111,15 +111,16 @@ TEST_F(DesktopTest, KeyStateFollowsTheThreadsKeyboard) {
     ::SetKeyboardState(none);
 }
 
-// Plays the user of a dialog from another thread: finds it by caption,
-// does `act` on it. The modal loop on the test thread answers its messages.
+// Plays the user of a dialog from another thread: finds it by caption once
+// it shows (a dialog is shown only after its initialisation has filled its
+// controls), does `act` on it. The modal loop on the test thread answers its messages.
 class DialogUser {
 public:
     DialogUser(std::string caption, std::function<void(HWND)> act)
         : thread_([this, caption = std::move(caption), act = std::move(act)] {
               for (int i = 0; i < 200 && !found_; ++i) {
                   HWND dialog = ::FindWindowA("#32770", caption.c_str());
-                  if (dialog) {
+                  if (dialog && ::IsWindowVisible(dialog)) {
                       found_ = true;
                       act(dialog);
                   } else {
