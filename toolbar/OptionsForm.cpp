@@ -139,36 +139,36 @@ void TfmOptions::BuildSearchPage() {
     lblMRUText = AddLabel(tsSearch, "lblMRUText",
                           "Some toolbar buttons remember your most recently used searches. Use this option to "
                           "control how many of these entries are displayed.",
-                          8, 24, 297, 26);
+                          8, 24, 297, 39);  // three lines in the dialog font
 
     cboMRUCount = new TAMFlatComboBox(this);
     cboMRUCount->SetName("cboMRUCount");
     cboMRUCount->SetStyle(rt::TComboBoxStyle::csDropDownList);
     cboMRUCount->SetDropDownCount(10);
-    cboMRUCount->SetBounds(8, 56, 49, 21);
+    cboMRUCount->SetBounds(8, 68, 49, 21);
     for (int i = 0; i <= 20; ++i) cboMRUCount->Items().Add(std::to_string(i));
     cboMRUCount->SetParent(tsSearch);
-    lblMRUEntries = AddLabel(tsSearch, "lblMRUEntries", "entries", 63, 59, 60, 13);
+    lblMRUEntries = AddLabel(tsSearch, "lblMRUEntries", "entries", 63, 71, 60, 13);
     // The texts about the count belong to the count: a click there goes to the
     // list, and changes no other option.
     const auto focusCount = [this](rt::TObject*) { cboMRUCount->SetFocus(); };
     lblMRUText->OnClick = focusCount;
     lblMRUEntries->OnClick = focusCount;
 
-    lblAutoSearchTitle = AddLabel(tsSearch, "lblAutoSearchTitle", "Google Auto Search:", 8, 88, 297, 13, true);
-    chkAutoSearch = AddCheckBox(tsSearch, "chkAutoSearch", "", 8, 104, 17, 17);
+    lblAutoSearchTitle = AddLabel(tsSearch, "lblAutoSearchTitle", "Google Auto Search:", 8, 100, 297, 13, true);
+    chkAutoSearch = AddCheckBox(tsSearch, "chkAutoSearch", "", 8, 116, 17, 17);
     lblAutoSearch = AddLabel(tsSearch, "lblAutoSearch",
                              "Check this box if you want to automatically search Google when an item is selected in "
                              "the Search History.",
-                             28, 106, 277, 26);
+                             28, 118, 277, 26);
     lblAutoSearch->OnClick = [this](rt::TObject*) { chkAutoSearch->Toggle(); };
 
-    lblHistoryTitle = AddLabel(tsSearch, "lblHistoryTitle", "Search History:", 8, 144, 297, 13, true);
-    btnManageSearchHistory = AddButton(tsSearch, "btnManageSearchHistory", "Manage Search History", 8, 162, 140, 25);
+    lblHistoryTitle = AddLabel(tsSearch, "lblHistoryTitle", "Search History:", 8, 156, 297, 13, true);
+    btnManageSearchHistory = AddButton(tsSearch, "btnManageSearchHistory", "Manage Search History", 8, 174, 140, 25);
     btnManageSearchHistory->OnClick = [this](rt::TObject*) {
         if (OnManageSearchHistory) OnManageSearchHistory();
     };
-    btnClearSearchHistory = AddButton(tsSearch, "btnClearSearchHistory", "Clear Search History", 156, 162, 140, 25);
+    btnClearSearchHistory = AddButton(tsSearch, "btnClearSearchHistory", "Clear Search History", 156, 174, 140, 25);
     btnClearSearchHistory->OnClick = [this](rt::TObject*) {
         if (OnClearSearchHistory) OnClearSearchHistory();
     };

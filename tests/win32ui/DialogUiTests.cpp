@@ -510,6 +510,49 @@ TEST_F(DialogUiTest, FindNextInTheFindDialogSelectsEachMatchInTurnAndStaysOnTheL
     EXPECT_TRUE(reported.empty()) << reported.front();
 }
 
+// ------------------------------------------------------------ search page
+
+// Each text of the Search page, measured with its own font in its own
+// rectangle, fits there, and lies clear of every other control of the page.
+TEST_F(DialogUiTest, EveryTextOfTheSearchPageShowsWholeAndClearOfTheOtherControls) {
+    toolbar::TfmOptions preferences(nullptr);
+    preferences.pgcOptions->SetActivePage(preferences.tsSearch);
+    int measured = 0;
+    Script person({[&] {
+        HWND dialog = TopWindowCaptioned("Zephyra Preferences");
+        HWND page = WindowOf(*preferences.tsSearch);
+        if (!dialog || !page || !::IsWindowVisible(page)) return false;
+        const std::vector<HWND> labels = ChildrenOfClass(page, "Static");
+        for (HWND label : labels) {
+            const std::string text = TextOf(label);
+            RECT area{};
+            ::GetClientRect(label, &area);
+            RECT needed = area;
+            HDC dc = ::GetDC(label);
+            HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+            ::DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            ::SelectObject(dc, previous);
+            ::ReleaseDC(label, dc);
+            EXPECT_LE(needed.bottom, area.bottom) << text;
+            EXPECT_LE(needed.right, area.right) << text;
+            ++measured;
+            RECT box{}, other{}, common{};
+            ::GetWindowRect(label, &box);
+            for (HWND sibling = ::GetWindow(page, GW_CHILD); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+                if (sibling == label || !::IsWindowVisible(sibling)) continue;
+                ::GetWindowRect(sibling, &other);
+                EXPECT_FALSE(::IntersectRect(&common, &box, &other)) << text << " under " << TextOf(sibling);
+            }
+        }
+        Click(ChildOfClass(dialog, "Button", "Cancel"));
+        return true;
+    }});
+    Watchdog watchdog(Frame());
+    preferences.ShowModal();
+    EXPECT_TRUE(person.Done());
+    EXPECT_EQ(measured, 6);  // the page's labels, all of them found
+}
+
 // ------------------------------------------------------------ Escape
 
 // Runs `dialog` modally and presses Escape in whichever of its controls has
