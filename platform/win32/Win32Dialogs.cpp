@@ -94,10 +94,22 @@ HINSTANCE OwnModule() {
     return self;
 }
 
+// The window the user is in: the thread's active window (an open dialog, or
+// the browser's frame around the band), else the foreground window when it is
+// one of this process's. A box owned by it is modal to it and stays above it.
+HWND OwnerForBox() {
+    if (HWND active = ::GetActiveWindow()) return active;
+    HWND foreground = ::GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground && ::GetWindowThreadProcessId(foreground, &process) && process == ::GetCurrentProcessId())
+        return foreground;
+    return nullptr;
+}
+
 }  // namespace
 
 int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxA(OwnerForBox(), text.c_str(), caption.c_str(), flags);
 }
 
 bool Win32Dialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
@@ -126,7 +138,7 @@ bool Win32Dialogs::InputQuery(const std::string& caption, const std::string& pro
 
     InputState state{&value, {}};
     INT_PTR result =
-        ::DialogBoxIndirectParamA(OwnModule(), t.Get(), nullptr, InputProc, reinterpret_cast<LPARAM>(&state));
+        ::DialogBoxIndirectParamA(OwnModule(), t.Get(), OwnerForBox(), InputProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;
     value = std::move(state.typed);
     return true;

@@ -553,6 +553,51 @@ TEST_F(DialogUiTest, EveryTextOfTheSearchPageShowsWholeAndClearOfTheOtherControl
     EXPECT_EQ(measured, 6);  // the page's labels, all of them found
 }
 
+// A question asked from within the open dialog, through the real message box:
+// owned by the dialog, which takes no clicks until it is answered.
+TEST_F(DialogUiTest, AQuestionFromTheOpenDialogIsOwnedByItAndKeepsItDisabledTillAnswered) {
+    platform::ServiceSet set = platform::Services();
+    set.dialogs = std::make_shared<platform::win32::Win32Dialogs>();
+    platform::ScopedServices realBoxes(set);
+    toolbar::TfmOptions preferences(nullptr);
+    preferences.pgcOptions->SetActivePage(preferences.tsSearch);
+    int answer = 0;
+    preferences.OnClearSearchHistory = [&] {
+        answer = platform::Dialogs().MessageBox("Clear the history?", "Zephyra", MB_YESNO | MB_ICONQUESTION);
+    };
+    HWND dialog = nullptr, owner = nullptr;
+    bool enabledMeanwhile = true;
+    Script person({[&] {
+                       dialog = TopWindowCaptioned("Zephyra Preferences");
+                       HWND clear = dialog ? ChildOfClass(dialog, "Button", "Clear Search History") : nullptr;
+                       if (!clear || !::IsWindowVisible(clear)) return false;
+                       Click(clear);
+                       return true;
+                   },
+                   [&] {
+                       HWND box = TopWindowCaptioned("Zephyra");
+                       if (!box) return false;
+                       owner = ::GetWindow(box, GW_OWNER);
+                       enabledMeanwhile = ::IsWindowEnabled(dialog);
+                       ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+                       return true;
+                   },
+                   [&] {
+                       if (!::IsWindowEnabled(dialog)) return false;
+                       Click(ChildOfClass(dialog, "Button", "Cancel"));
+                       return true;
+                   }});
+    {
+        Watchdog watchdog(Frame());
+        preferences.ShowModal();
+    }
+    EXPECT_TRUE(person.Done());
+    EXPECT_TRUE(owner && owner == dialog);
+    EXPECT_FALSE(enabledMeanwhile);
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_TRUE(reported.empty()) << reported.front();
+}
+
 // ------------------------------------------------------------ Escape
 
 // Runs `dialog` modally and presses Escape in whichever of its controls has
