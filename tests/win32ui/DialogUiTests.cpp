@@ -257,6 +257,31 @@ TEST_F(PreferencesUiTest, ButtonsAddedRemovedAndDraggedWithTheMouseApplyOnceEach
     EXPECT_TRUE(reported.empty()) << reported.front();
 }
 
+TEST_F(PreferencesUiTest, APressOnAnUnselectedButtonSelectsItSoTheDragMovesThatButton) {
+    PreferencesWindows w;
+    Strings shown;
+    Script person({[&] {
+                       if (!w.Find()) return false;
+                       ClickRow(w.chosen, 1);  // "News"
+                       return true;
+                   },
+                   [&] {
+                       DragRow(w.chosen, 3, 0);  // pressed on "Weather", not selected
+                       return true;
+                   },
+                   [&] {
+                       shown = ListTexts(w.chosen);
+                       Click(w.ok);
+                       return true;
+                   }});
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(person.Done());
+    const Strings dragged{"Weather", "Search", "News", "Mail", "Tools"};
+    EXPECT_EQ(shown, dragged);
+    EXPECT_EQ(applied, (std::vector<Strings>{dragged, dragged}));
+    EXPECT_TRUE(reported.empty()) << reported.front();
+}
+
 // The dialog run by the toolbar form, a child window of the browser's frame.
 class BandUiTest : public DialogUiTest {
 protected:

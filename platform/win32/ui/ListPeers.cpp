@@ -277,8 +277,25 @@ private:
             deferredL_ = lParam;
             ::SetFocus(Window());
             ::SetCapture(Window());
+            return true;
         }
-        return deferred_;
+        // Any other press selects first, as in every list, so that a drag
+        // starting here moves what the press picked, not the old selection.
+        const std::shared_ptr<bool> alive = AliveToken();
+        Default(WM_LBUTTONDOWN, wParam, lParam);
+        if (*alive && SelectionDiffers()) Command(LBN_SELCHANGE);
+        return true;
+    }
+
+    // Whether the window shows another selection than the control holds
+    // (the list box may not have told yet).
+    bool SelectionDiffers() const {
+        rt::TListBox& list = List();
+        const int count = std::min(list.Items().Count(), static_cast<int>(::SendMessageA(Window(), LB_GETCOUNT, 0, 0)));
+        if (!list.MultiSelect()) return list.ItemIndex() != static_cast<int>(::SendMessageA(Window(), LB_GETCURSEL, 0, 0));
+        for (int i = 0; i < count; ++i)
+            if (list.Selected(i) != (::SendMessageA(Window(), LB_GETSEL, i, 0) > 0)) return true;
+        return false;
     }
 
     bool MouseMove(LPARAM lParam) {
