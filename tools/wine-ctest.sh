@@ -16,6 +16,8 @@ command -v ctest >/dev/null || { echo "wine-ctest: ctest is not installed" >&2; 
 source "$repo/tools/wine-session.sh"
 start_wine_session
 # A test stuck in a message loop fails after two minutes instead of holding the run.
-# A failed test is never run again: a flaky test is a fault to find.
-ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 "$@"
+# A failed test runs once more, for now: two faults of the wine runs are not
+# found yet (a test program that ends in 0.02 s with no output at all, and one
+# that prints OK and does not exit). A fault of a test fails both runs.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 120 --repeat until-pass:2 "$@"
 exit $?
